@@ -6,8 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <csignal>
 #include <cstdlib>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -39,25 +42,20 @@ std::vector<std::string> command() {
 
 // Starts the program with the given descriptors as its standard streams; -1 leaves one closed.
 pid_t spawn(int in, int out, int err) {
-  const auto words = command();
-  std::vector<char*> argv;
-  for (const auto& word : words) {
-    argv.push_back(const_cast<char*>(word.c_str()));
-  }
-  argv.push_back(nullptr);
+  auto words = command();
+  std::vector<char*> argv(words.size() + 1, nullptr);
+  std::ranges::transform(words, argv.begin(), [](std::string& word) { return word.data(); });
 
   const pid_t pid = fork();
   if (pid == 0) {
-    std::signal(SIGPIPE, SIG_DFL);
-    const int streams[] = {in, out, err};
-    for (int target = 0; target < 3; ++target) {
-      if (streams[target] < 0) {
-        close(target);
-      } else {
-        dup2(streams[target], target);
-      }
+    // The tests ignore SIGPIPE, and an ignored signal stays ignored across exec.
+    static_cast<void>(std::signal(SIGPIPE, SIG_DFL));
+    int target = STDIN_FILENO;
+    for (const int fd : {in, out, err}) {
+      static_cast<void>(fd < 0 ? close(target) : dup2(fd, target));
+      ++target;
     }
-    execvp(argv[0], argv.data());
+    execvp(argv.front(), argv.data());
     _exit(127);
   }
   return pid;
@@ -69,8 +67,8 @@ struct fd_pair {
 };
 
 fd_pair make_pipe() {
-  int fds[2];
-  EXPECT_EQ(pipe2(fds, O_CLOEXEC), 0);
+  std::array<int, 2> fds{-1, -1};
+  EXPECT_EQ(pipe2(fds.data(), O_CLOEXEC), 0);
   return {fds[0], fds[1]};
 }
 
@@ -86,12 +84,15 @@ void write_all(int fd, std::string_view bytes) {
 
 std::string read_all(int fd) {
   std::string bytes;
-  char buffer[4096];
-  lseek(fd, 0, SEEK_SET);
-  for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
-    bytes.append(buffer, static_cast<std::size_t>(n));
+  std::array<char, 4096> buffer{};
+  lseek(fd, 0, SEEK_SET);  // a captured file is read from its start; a pipe ignores this
+  for (;;) {
+    const ssize_t n = read(fd, buffer.data(), buffer.size());
+    if (n <= 0) {
+      return bytes;
+    }
+    bytes.append(buffer.data(), static_cast<std::size_t>(n));
   }
-  return bytes;
 }
 
 int wait_for(pid_t pid) {
@@ -113,7 +114,7 @@ outcome run(const std::string& input, in_stream in, out_stream out) {
   const fd_pair input_pipe = make_pipe();
   const int out_file = memfd_create("stdout", MFD_CLOEXEC);
   const int err_file = memfd_create("stderr", MFD_CLOEXEC);
-  const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+  const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);  // NOLINT(*-vararg): no mode passed
   const int out_fd = out == out_stream::captured   ? out_file
                      : out == out_stream::dev_full ? full
                                                    : -1;
@@ -141,7 +142,7 @@ struct dialogue_case {
   out_stream out = out_stream::captured;
 };
 
-const dialogue_case dialogue_cases[] = {
+const std::vector<dialogue_case> dialogue_cases = {
     {"eight digits", "10110011\n", "10110011", "179"},
     {"no line break", "10110011", "10110011", "179"},
     {"leading zeros", "011\n", "11", "3"},
@@ -174,7 +175,7 @@ const dialogue_case dialogue_cases[] = {
 class Dialogue : public testing::Test {
  protected:
   // A program that stops reading early must not end the test by SIGPIPE.
-  static void SetUpTestSuite() { std::signal(SIGPIPE, SIG_IGN); }
+  Dialogue() { EXPECT_NE(std::signal(SIGPIPE, SIG_IGN), SIG_ERR); }
 };
 
 TEST_F(Dialogue, WritesTheExactReportAndExitsZeroForEveryInput) {
@@ -199,7 +200,8 @@ TEST_F(Dialogue, ShowsThePromptBeforeWaitingForInput) {
   std::size_t got = 0;
   pollfd ready{output.read, POLLIN, 0};
   while (got < shown.size() && poll(&ready, 1, 60'000) > 0) {
-    const ssize_t n = read(output.read, shown.data() + got, shown.size() - got);
+    const auto unread = std::span(shown).subspan(got);
+    const ssize_t n = read(output.read, unread.data(), unread.size());
     if (n <= 0) {
       break;
     }
