@@ -9,18 +9,16 @@
 
 namespace {
 
-using bits = std::array<std::int32_t, bin2dec::positions>;
-
 struct known_case {
   std::int32_t binum;
-  bits digit;
+  std::array<std::int32_t, bin2dec::positions> digit;
   std::int32_t decnum;
 };
 
 constexpr auto int_max = std::numeric_limits<std::int32_t>::max();
 constexpr auto int_min = std::numeric_limits<std::int32_t>::min();
 
-constexpr known_case known_cases[] = {
+constexpr auto known_cases = std::to_array<known_case>({
     {10110011, {1, 0, 1, 1, 0, 0, 1, 1}, 179},   // the example in the README
     {11111111, {1, 1, 1, 1, 1, 1, 1, 1}, 255},   // the largest value
     {10000000, {1, 0, 0, 0, 0, 0, 0, 0}, 128},   // the first digit weighs 128
@@ -36,10 +34,10 @@ constexpr known_case known_cases[] = {
     {int_max, {0, 1, 0, 0, 1, 0, 0, 1}, 73},     // 2147483647: 47483647
     {-101, {0, 0, 0, 0, 0, -1, 0, -1}, -5},      // the sign carries into every bit
     {int_min, {0, -1, 0, 0, -1, 0, 0, 0}, -72},  // -2147483648: 47483648
-};
+});
 
 TEST(Conversion, ReadsEachOfTheLowestEightDigitsByParity) {
-  for (const auto& row : known_cases) {
+  for (const known_case& row : known_cases) {
     SCOPED_TRACE(row.binum);
     const auto result = bin2dec::convert(row.binum);
     EXPECT_EQ(result.digit, row.digit);
