@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Measures what one run of bin2dec costs as a whole process, against the floor of any process
+# and against what a user might run instead, and prints a Markdown table.
+#
+#   bench/startup.sh [RUNS]     (RUNS: wall-time runs per command, 1000 by default)
+#
+# Instructions are counted by callgrind, which gives the same count on a busy machine; wall
+# time is hyperfine's median. Needs cmake, ninja, g++, a C compiler, valgrind, hyperfine and bc.
+set -euo pipefail
+
+runs=${1:-1000}
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+for tool in cmake ninja cc valgrind hyperfine bc; do
+  command -v "$tool" >/dev/null || { echo "startup.sh: $tool is missing" >&2; exit 1; }
+done
+
+# The program as a user installs it: a plain Release build.
+cmake -S "$root" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+  -DBIN2DEC_BENCHMARKS=ON >/dev/null
+cmake --build "$work/build" >/dev/null
+cmake --install "$work/build" --prefix "$work/prefix" >/dev/null
+
+# The floor: a process that does nothing, with no dynamic loader. The same program linked
+# against the shared glibc shows the floor of any program that keeps glibc shared, as bin2dec does.
+printf 'int main(void) { return 0; }\n' >"$work/empty.c"
+cc -O2 -static -o "$work/empty" "$work/empty.c"
+cc -O2 -o "$work/empty-shared" "$work/empty.c"
+
+printf '10110011\n' >"$work/bits"
+printf 'ibase=2\n10110011\n' >"$work/bits.bc"
+python=/usr/bin/python3 # not a version manager's shim, which is a shell script
+[ -x "$python" ] || python=$(command -v python3)
+
+names=("bin2dec, installed" "empty static C program (floor)" "empty C program, glibc shared"
+  "bc, ibase=2" "bash \$((2#...))" "python3 int(s, 2)")
+commands=("$work/prefix/bin/bin2dec" "$work/empty" "$work/empty-shared" "bc -q $work/bits.bc"
+  "bash -c 'echo \$((2#10110011))'" "$python -c 'print(int(\"10110011\", 2))'")
+
+instructions() {
+  eval "valgrind --tool=callgrind --callgrind-out-file=/dev/null $1" <"$2" 2>&1 >/dev/null |
+    sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
+}
+
+counts=()
+for i in "${!commands[@]}"; do
+  input=/dev/null
+  [ "$i" -eq 0 ] && input=$work/bits
+  counts+=("$(instructions "${commands[$i]}" "$input")")
+done
+
+# hyperfine's warnings of outliers are noise here; its errors are shown.
+hyperfine -N --warmup 100 --runs "$runs" --export-csv "$work/wall.csv" "${commands[@]}" \
+  >/dev/null 2>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
+# The command column may hold commas, so the median is counted from the end of the line.
+mapfile -t medians < <(awk -F, 'NR > 1 { print $(NF - 4) }' "$work/wall.csv")
+
+printf '| command | instructions per run | wall median | ratio to the floor |\n'
+printf '|---|---:|---:|---:|\n'
+for i in "${!commands[@]}"; do
+  awk -v name="${names[$i]}" -v n="${counts[$i]}" -v t="${medians[$i]}" -v floor="${medians[1]}" \
+    'BEGIN { printf "| %s | %d | %.0f µs | %.2f |\n", name, n, t * 1e6, t / floor }'
+done
+
+cpu=$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)
+printf '\nMeasured %s on %s, %s cores, Linux %s; %s wall-time runs each.\n' \
+  "$(date +%F)" "$cpu" "$(nproc)" "$(uname -r)" "$runs"
+printf 'Instructions: bin2dec reads 10110011 from standard input. Wall time: hyperfine gives\n'
+printf 'every command an empty standard input, so bin2dec reads nothing and reports 0, which\n'
+printf 'costs %s instructions fewer than reading 10110011.\n' \
+  "$(($(instructions "${commands[0]}" "$work/bits") - $(instructions "${commands[0]}" /dev/null)))"
+
+awk -v n="${counts[0]}" -v t="${medians[0]}" -v floor="${medians[1]}" 'BEGIN {
+  printf "\nTargets for bin2dec: at most 300000 instructions per run (%s), at most 1.25 times\n", \
+    n <= 300000 ? "met" : "missed"
+  printf "the floor'"'"'s wall time (%s).\n", t / floor <= 1.25 ? "met" : "missed" }'
+
+printf '\nThe conversion alone:\n'
+"$work/build/bench/conversion_bench" --benchmark_min_time=0.5 2>/dev/null | grep '^Convert'
