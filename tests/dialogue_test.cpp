@@ -160,7 +160,7 @@ const std::vector<dialogue_case> dialogue_cases = {
     {"a sign alone", "-\n", "0", "0"},
     {"empty input", "", "0", "0"},
     {"blanks and line breaks only", "  \n\n", "0", "0"},
-    {"standard input closed", "101\n", "0", "0", in_stream::closed},
+    {"standard input closed", "", "0", "0", in_stream::closed},
     {"NUL byte before", "\0"s + "101\n", "0", "0"},
     {"NUL byte after", "101\0\n"s, "101", "5"},
     {"byte above 0x7F before", "\xff"s + "101\n", "0", "0"},
