@@ -70,7 +70,7 @@ printf '\nMeasured %s on %s, %s cores, Linux %s; %s wall-time runs each.\n' \
 printf 'Instructions: bin2dec reads 10110011 from standard input. Wall time: hyperfine gives\n'
 printf 'every command an empty standard input, so bin2dec reads nothing and reports 0, which\n'
 printf 'costs %s instructions fewer than reading 10110011.\n' \
-  "$(($(instructions "${commands[0]}" "$work/bits") - $(instructions "${commands[0]}" /dev/null)))"
+  "$((counts[0] - $(instructions "${commands[0]}" /dev/null)))"
 
 # hyperfine runs its commands one after the other, so a drift of the machine between them skews
 # the table's ratios. For the target, bin2dec, the floor and the empty program with glibc shared
@@ -81,9 +81,11 @@ for _ in 1 2 3 4 5 6 7 8 9 10 11; do
   hyperfine -N --warmup 20 --runs $((runs / 10 + 1)) --export-csv "$work/round.csv" \
     "${commands[@]:0:3}" >/dev/null 2>"$work/hyperfine.log" ||
     { cat "$work/hyperfine.log" >&2; exit 1; }
-  mapfile -t round < <(awk -F, 'NR > 1 { print $(NF - 4) }' "$work/round.csv")
-  ratios+=("$(awk -v a="${round[0]}" -v b="${round[1]}" 'BEGIN { printf "%.3f", a / b }')")
-  shared_ratios+=("$(awk -v a="${round[2]}" -v b="${round[1]}" 'BEGIN { printf "%.3f", a / b }')")
+  # Medians of bin2dec, the floor and the shared-glibc program, in that order.
+  read -r ratio shared_ratio < <(awk -F, 'NR > 1 { m[NR] = $(NF - 4) }
+    END { printf "%.3f %.3f\n", m[2] / m[3], m[4] / m[3] }' "$work/round.csv")
+  ratios+=("$ratio")
+  shared_ratios+=("$shared_ratio")
 done
 paired=$(printf '%s\n' "${ratios[@]}" | sort -n | sed -n 6p)
 shared_paired=$(printf '%s\n' "${shared_ratios[@]}" | sort -n | sed -n 6p)
