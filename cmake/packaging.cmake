@@ -1,16 +1,40 @@
-# cpack -G DEB makes bin2dec_<version>_<arch>.deb from what the install rules put in place.
+# cpack -G DEB makes bin2dec_<version>_<arch>.deb, and cpack -G ZIP in a Windows build
+# bin2dec-<version>-win64.zip, from what the install rules put in place.
+
+# The changelog's newest entry must name this version, so that no package ships a stale one.
+file(STRINGS "${PROJECT_SOURCE_DIR}/CHANGELOG" newest_entry LIMIT_COUNT 1)
+if(NOT newest_entry MATCHES "^bin2dec \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "CHANGELOG begins with '${newest_entry}', not with an entry for "
+                      "bin2dec ${PROJECT_VERSION}: add one before changing the version")
+endif()
+
 set(CPACK_PACKAGE_NAME "${PROJECT_NAME}")
 set(CPACK_PACKAGE_VENDOR "The bin2dec developers")
 set(CPACK_PACKAGE_CONTACT "The bin2dec developers <bin2dec@users.noreply.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "convert a binary number of eight digits or fewer to decimal")
+# Debian shows the description on 80-column terminals, one blank before each line.
 set(CPACK_PACKAGE_DESCRIPTION
-    "bin2dec asks for a binary number of eight digits or fewer, reads it from standard input\n"
-    "and writes its decimal value in a small framed report. Each of the lowest eight decimal\n"
-    "digits counts as a bit by its parity, and a minus sign carries into the value.")
+    "bin2dec asks for a binary number of eight digits or fewer, reads it from\n"
+    "standard input and writes its decimal value in a small framed report.\n"
+    "Each of the lowest eight decimal digits counts as a bit by its parity,\n"
+    "and a minus sign carries into the value.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
-set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
+
+# The same sources make the same package, byte for byte: the install rules fix the modes, and
+# time stamps come from the last commit (see reproducible.cmake.in).
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
+find_package(Git QUIET)
+configure_file(cmake/reproducible.cmake.in reproducible.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/reproducible.cmake")
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
