@@ -1,0 +1,28 @@
+# GoogleTest for the tests: the installed one where it fits the target, otherwise built here
+# from its sources (Debian's googletest package puts them in /usr/src/googletest). Debian's
+# installed libraries are built for the host with libstdc++, so a cross build, which looks for
+# packages in the target's root only, or a build with libc++ builds its own.
+include(CheckCXXSourceCompiles)
+
+set(BIN2DEC_GOOGLETEST_SOURCE_DIR "/usr/src/googletest"
+    CACHE PATH "GoogleTest's sources, for targets that the installed GoogleTest does not fit")
+
+check_cxx_source_compiles(
+  "#include <version>\n#ifndef _LIBCPP_VERSION\n#error libstdc++\n#endif\nint main() {}"
+  BIN2DEC_WITH_LIBCXX)
+if(NOT BIN2DEC_WITH_LIBCXX)
+  find_package(GTest QUIET)
+endif()
+
+if(NOT GTest_FOUND)
+  if(NOT EXISTS "${BIN2DEC_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt")
+    message(FATAL_ERROR "No GoogleTest fits this target, and there are no sources to build it "
+                        "from in BIN2DEC_GOOGLETEST_SOURCE_DIR (${BIN2DEC_GOOGLETEST_SOURCE_DIR})")
+  endif()
+  set(BUILD_GMOCK OFF)
+  set(INSTALL_GTEST OFF)
+  add_subdirectory("${BIN2DEC_GOOGLETEST_SOURCE_DIR}" googletest EXCLUDE_FROM_ALL SYSTEM)
+  # Its code is not ours to hold to our warnings.
+  set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+endif()

@@ -1,0 +1,178 @@
+// End-to-end tests that need POSIX descriptors: closed and full streams, a seekable standard
+// input, the timing of the prompt, and a session on a terminal.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "posix_process.hpp"
+#include "program.hpp"
+
+namespace {
+
+// How long a test waits for the program to show something before it calls it missing.
+constexpr int patience_ms = 5'000;
+
+// Reads from fd until what has arrived contains wanted, the input ends, or patience runs out.
+std::string read_until(int fd, std::string_view wanted) {
+  std::string arrived;
+  std::array<char, 4096> buffer{};
+  pollfd ready{fd, POLLIN, 0};
+  while (arrived.find(wanted) == std::string::npos && poll(&ready, 1, patience_ms) > 0) {
+    const ssize_t n = read(fd, buffer.data(), buffer.size());
+    if (n <= 0) {
+      break;
+    }
+    arrived.append(buffer.data(), static_cast<std::size_t>(n));
+  }
+  return arrived;
+}
+
+class PosixDialogue : public testing::Test {
+ protected:
+  // A program that stops reading early must not end the test by SIGPIPE.
+  PosixDialogue() { EXPECT_NE(std::signal(SIGPIPE, SIG_IGN), SIG_ERR); }
+};
+
+enum class stream { usable, closed, dev_full };
+
+struct stream_case {
+  const char* name;
+  stream in;
+  stream out;
+  const char* shown;  // the standard output expected, where it can be read
+};
+
+const std::vector<stream_case> stream_cases = {
+    {"standard input closed", stream::closed, stream::usable, "0"},
+    {"standard output on /dev/full", stream::usable, stream::dev_full, nullptr},
+    {"standard output closed", stream::usable, stream::closed, nullptr},
+};
+
+// Runs the program on "101\n" with the streams a row asks for.
+program::outcome run_with(const stream_case& row) {
+  const program::fd_pair input = program::make_pipe();
+  const int out = row.out == stream::dev_full
+                      ? program::close_on_exec(open("/dev/full", O_WRONLY))  // NOLINT(*-vararg)
+                      : program::temp_file();
+  const int err = program::temp_file();
+  const pid_t pid = program::spawn(row.in == stream::closed ? -1 : input.read,
+                                   row.out == stream::closed ? -1 : out, err);
+  close(input.read);
+  program::write_all(input.write, "101\n");
+  close(input.write);
+
+  program::outcome result{"", "", program::wait_for(pid)};
+  result.out = program::read_all(out);
+  result.err = program::read_all(err);
+  close(out);
+  close(err);
+  return result;
+}
+
+TEST_F(PosixDialogue, ReportsAndExitsZeroWhateverItsStreamsAre) {
+  for (const auto& row : stream_cases) {
+    SCOPED_TRACE(row.name);
+    const auto result = run_with(row);
+    EXPECT_EQ(result.exit_status, 0);
+    if (row.shown != nullptr) {
+      EXPECT_EQ(result.out, program::report(row.shown, row.shown));
+    }
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+// What follows the number stays for whoever reads the input next, as in
+// { bin2dec >/dev/null; cat; } <file.
+TEST_F(PosixDialogue, LeavesARegularFileJustAfterTheNumber) {
+  const int in = program::temp_file();
+  const int out = program::temp_file();
+  program::write_all(in, "101\nrest\n");
+  lseek(in, 0, SEEK_SET);
+
+  EXPECT_EQ(program::wait_for(program::spawn(in, out, STDERR_FILENO)), 0);
+  EXPECT_EQ(program::read_all(out), program::report("101", "5"));
+  EXPECT_EQ(lseek(in, 0, SEEK_CUR), 3) << "the program read past the number";
+  close(in);
+  close(out);
+}
+
+// The prompt must be on the screen while the program waits, with nothing typed yet.
+TEST_F(PosixDialogue, ShowsThePromptBeforeWaitingForInput) {
+  const program::fd_pair input = program::make_pipe();
+  const program::fd_pair output = program::make_pipe();
+  const pid_t pid = program::spawn(input.read, output.write, STDERR_FILENO);
+  close(input.read);
+  close(output.write);
+
+  const std::string shown = read_until(output.read, program::prompt);
+  EXPECT_EQ(shown, program::prompt);
+
+  program::write_all(input.write, "101\n");
+  close(input.write);
+  EXPECT_EQ(shown + program::read_all(output.read), program::report("101", "5"));
+  close(output.read);
+  EXPECT_EQ(program::wait_for(pid), 0);
+}
+
+// A terminal as a person has it: what is typed is echoed, and Enter ends the line.
+int open_terminal(int& user_side) {
+  const int screen = posix_openpt(O_RDWR | O_NOCTTY);
+  if (screen < 0 || grantpt(screen) != 0 || unlockpt(screen) != 0) {
+    return -1;
+  }
+  user_side = open(ptsname(screen), O_RDWR | O_NOCTTY);  // NOLINT(*-vararg,concurrency-mt-unsafe)
+  termios settings{};
+  tcgetattr(user_side, &settings);
+  settings.c_lflag |= ICANON | ECHO;
+  settings.c_iflag |= ICRNL;
+  settings.c_oflag |= OPOST | ONLCR;
+  tcsetattr(user_side, TCSANOW, &settings);
+  program::close_on_exec(user_side);
+  return program::close_on_exec(screen);
+}
+
+std::vector<std::string> lines_of(const std::string& screen) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end = 0; (end = screen.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    lines.push_back(screen.substr(start, end - start));
+  }
+  if (start < screen.size()) {
+    lines.push_back(screen.substr(start) + "  <- no line end");
+  }
+  return lines;
+}
+
+TEST_F(PosixDialogue, ShowsTheSixLinesOfASessionAtATerminal) {
+  int terminal = -1;
+  const int screen = open_terminal(terminal);
+  ASSERT_GE(screen, 0) << "no pseudo-terminal";
+  const pid_t pid = program::spawn(terminal, terminal, terminal);
+  close(terminal);
+
+  std::string shown = read_until(screen, program::prompt);
+  ASSERT_EQ(shown, program::prompt) << "the prompt did not appear";
+  program::write_all(screen, "10110011\r");  // typed, then Enter
+  const std::string frame(50, '*');
+  shown += read_until(screen, "179\r\n" + frame + "\r\n");
+  EXPECT_EQ(program::wait_for(pid), 0);
+  shown += program::read_all(screen);  // anything after the frame, up to the hang-up
+  close(screen);
+
+  const std::vector<std::string> expected = {
+      program::prompt + "10110011",     "",    frame, "The unsigned binary number: 10110011",
+      "equals the decimal number: 179", frame,
+  };
+  EXPECT_EQ(lines_of(shown), expected);
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// Runs the program on POSIX systems, with fork and exec, through real descriptors.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+#include "posix_process.hpp"
+#include "program.hpp"
+
+namespace program {
+namespace {
+
+// The command that starts the program: the launcher's words, then the program's path.
+std::vector<std::string> command() {
+  std::vector<std::string> words;
+  const char* launcher = std::getenv("BIN2DEC_LAUNCHER");
+  std::istringstream prefix(launcher != nullptr ? launcher : "");
+  for (std::string word; prefix >> word;) {
+    words.push_back(word);
+  }
+  words.emplace_back(BIN2DEC_PATH);
+  return words;
+}
+
+}  // namespace
+
+// Without this, a descriptor of the test would stay open in the program: a pipe's write end
+// there would keep the program from ever seeing the end of its input.
+int close_on_exec(int fd) {
+  if (fd >= 0) {
+    static_cast<void>(fcntl(fd, F_SETFD, FD_CLOEXEC));  // NOLINT(*-vararg): fcntl has no other form
+  }
+  return fd;
+}
+
+fd_pair make_pipe() {
+  std::array<int, 2> fds{-1, -1};
+  if (pipe(fds.data()) != 0) {
+    return {};
+  }
+  return {close_on_exec(fds[0]), close_on_exec(fds[1])};
+}
+
+int temp_file() {
+  // dup leaves the FILE's own descriptor to be closed with it, so the file lives as long as
+  // the copy returned here.
+  std::FILE* file = std::tmpfile();
+  if (file == nullptr) {
+    return -1;
+  }
+  const int fd = dup(fileno(file));
+  static_cast<void>(std::fclose(file));
+  return close_on_exec(fd);
+}
+
+pid_t spawn(int in, int out, int err) {
+  auto words = command();
+  std::vector<char*> argv(words.size() + 1, nullptr);
+  std::transform(words.begin(), words.end(), argv.begin(),
+                 [](std::string& word) { return word.data(); });
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // A test may ignore SIGPIPE, and an ignored signal stays ignored across exec.
+    static_cast<void>(std::signal(SIGPIPE, SIG_DFL));
+    int target = STDIN_FILENO;
+    for (const int fd : {in, out, err}) {
+      static_cast<void>(fd < 0 ? close(target) : dup2(fd, target));
+      ++target;
+    }
+    execvp(argv.front(), argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+int wait_for(pid_t pid) {
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+    return -1;
+  }
+  return WEXITSTATUS(status);
+}
+
+void write_all(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n <= 0) {
+      return;  // the program stopped reading: what it left unread is no fault
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+}
+
+std::string read_all(int fd) {
+  std::string bytes;
+  std::array<char, 4096> buffer{};
+  lseek(fd, 0, SEEK_SET);  // a pipe ignores this
+  for (;;) {
+    const ssize_t n = read(fd, buffer.data(), buffer.size());
+    if (n <= 0) {
+      return bytes;
+    }
+    bytes.append(buffer.data(), static_cast<std::size_t>(n));
+  }
+}
+
+outcome run(std::string_view input) {
+  // A program that stops reading early must not end the test by SIGPIPE.
+  static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
+  const fd_pair input_pipe = make_pipe();
+  const int out = temp_file();
+  const int err = temp_file();
+
+  const pid_t pid = spawn(input_pipe.read, out, err);
+  close(input_pipe.read);
+  write_all(input_pipe.write, input);
+  close(input_pipe.write);
+
+  outcome result{"", "", wait_for(pid)};
+  result.out = read_all(out);
+  result.err = read_all(err);
+  close(out);
+  close(err);
+  return result;
+}
+
+}  // namespace program
