@@ -1,0 +1,47 @@
+# Checks that every source of the program itself (src/) is compiled with each flag given:
+#
+#   cmake -P .ci/compiled-with.cmake BUILD_DIR FLAG...
+#
+# It reads BUILD_DIR/compile_commands.json, so the build must export it, and names each source
+# and flag that is missing.
+cmake_minimum_required(VERSION 3.25)
+math(EXPR last "${CMAKE_ARGC} - 1")
+if(last LESS 4)
+  message(FATAL_ERROR "usage: cmake -P compiled-with.cmake BUILD_DIR FLAG...")
+endif()
+set(build_dir "${CMAKE_ARGV3}")
+set(flags "")
+foreach(i RANGE 4 ${last})
+  list(APPEND flags "${CMAKE_ARGV${i}}")
+endforeach()
+
+file(READ "${build_dir}/compile_commands.json" database)
+string(JSON entries LENGTH "${database}")
+math(EXPR last_entry "${entries} - 1")
+set(checked 0)
+set(missing "")
+foreach(i RANGE ${last_entry})
+  string(JSON file GET "${database}" ${i} file)
+  if(NOT file MATCHES "/src/[^/]+\\.cpp$")
+    continue()
+  endif()
+  string(JSON command GET "${database}" ${i} command)
+  separate_arguments(words UNIX_COMMAND "${command}")
+  foreach(flag IN LISTS flags)
+    if(NOT flag IN_LIST words)
+      get_filename_component(name "${file}" NAME)
+      list(APPEND missing "src/${name} is compiled without ${flag}")
+    endif()
+  endforeach()
+  math(EXPR checked "${checked} + 1")
+endforeach()
+
+if(checked EQUAL 0)
+  message(FATAL_ERROR "${build_dir}: no source of src/ in compile_commands.json")
+endif()
+if(missing)
+  list(JOIN missing "\n  " missing)
+  message(FATAL_ERROR "${build_dir}: hardening flags missing:\n  ${missing}")
+endif()
+list(JOIN flags " " flags)
+message(STATUS "${build_dir}: ${checked} sources, each compiled with ${flags}")
