@@ -6,6 +6,10 @@
 #
 # Instructions are counted by callgrind, which gives the same count on a busy machine; wall
 # time is hyperfine's median. Needs cmake, ninja, g++, a C compiler, valgrind, hyperfine and bc.
+#
+# Exits 1 when bin2dec misses a target: at most 300,000 instructions per run, and a wall time at
+# most 1.25 times that of an empty program with glibc shared. Where CI is set, the wall time is
+# only shown, as a machine busy with CI cannot time it fairly.
 set -euo pipefail
 
 runs=${1:-1000}
@@ -57,11 +61,12 @@ hyperfine -N --warmup 100 --runs "$runs" --export-csv "$work/wall.csv" "${comman
 # The command column may hold commas, so the median is counted from the end of the line.
 mapfile -t medians < <(awk -F, 'NR > 1 { print $(NF - 4) }' "$work/wall.csv")
 
-printf '| command | instructions per run | wall median | ratio to the floor |\n'
-printf '|---|---:|---:|---:|\n'
+printf '| command | instructions per run | wall median | to the static floor | to glibc shared |\n'
+printf '|---|---:|---:|---:|---:|\n'
 for i in "${!commands[@]}"; do
   awk -v name="${names[$i]}" -v n="${counts[$i]}" -v t="${medians[$i]}" -v floor="${medians[1]}" \
-    'BEGIN { printf "| %s | %d | %.0f µs | %.2f |\n", name, n, t * 1e6, t / floor }'
+    -v shared="${medians[2]}" 'BEGIN {
+    printf "| %s | %d | %.0f µs | %.2f | %.2f |\n", name, n, t * 1e6, t / floor, t / shared }'
 done
 
 cpu=$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)
@@ -76,27 +81,44 @@ printf 'costs %s instructions fewer than reading 10110011.\n' \
 # the table's ratios. For the target, bin2dec, the floor and the empty program with glibc shared
 # are timed in alternating rounds, and each ratio is the median of the rounds' ratios.
 ratios=()
-shared_ratios=()
+floor_ratios=()
 for _ in 1 2 3 4 5 6 7 8 9 10 11; do
   hyperfine -N --warmup 20 --runs $((runs / 10 + 1)) --export-csv "$work/round.csv" \
     "${commands[@]:0:3}" >/dev/null 2>"$work/hyperfine.log" ||
     { cat "$work/hyperfine.log" >&2; exit 1; }
   # Medians of bin2dec, the floor and the shared-glibc program, in that order.
-  read -r ratio shared_ratio < <(awk -F, 'NR > 1 { m[NR] = $(NF - 4) }
-    END { printf "%.3f %.3f\n", m[2] / m[3], m[4] / m[3] }' "$work/round.csv")
+  read -r ratio floor_ratio < <(awk -F, 'NR > 1 { m[NR] = $(NF - 4) }
+    END { printf "%.3f %.3f\n", m[2] / m[4], m[2] / m[3] }' "$work/round.csv")
   ratios+=("$ratio")
-  shared_ratios+=("$shared_ratio")
+  floor_ratios+=("$floor_ratio")
 done
 paired=$(printf '%s\n' "${ratios[@]}" | sort -n | sed -n 6p)
-shared_paired=$(printf '%s\n' "${shared_ratios[@]}" | sort -n | sed -n 6p)
+floor_paired=$(printf '%s\n' "${floor_ratios[@]}" | sort -n | sed -n 6p)
 
-awk -v n="${counts[0]}" -v ratio="$paired" -v shared="$shared_paired" 'BEGIN {
-  printf "\nTargets for bin2dec: at most 300000 instructions per run: %d, %s;\n", n, \
-    n <= 300000 ? "met" : "missed"
-  printf "wall time at most 1.25 times the floor'"'"'s, over 11 alternating rounds: %.2f, %s.\n", \
-    ratio, ratio <= 1.25 ? "met" : "missed"
-  printf "In the same rounds the empty program with glibc shared takes %.2f times the floor.\n", \
-    shared }'
+# Instructions repeat exactly, so their target holds everywhere. Wall time on a machine busy
+# with CI says little, so there (CI set) it is shown but not held to its target.
+instructions_met=$((counts[0] <= 300000))
+wall_met=$(awk -v ratio="$paired" 'BEGIN { print (ratio <= 1.25) }')
+wall_counts=1
+wall_note=""
+if [ -n "${CI:-}" ]; then
+  wall_counts=0
+  wall_note=" (a figure only, as CI is set)"
+fi
+verdict() { if (($1)); then echo met; else echo MISSED; fi; }
+
+printf '\nTargets for bin2dec:\n'
+printf -- '- at most 300000 instructions per run: %d, %s;\n' "${counts[0]}" \
+  "$(verdict "$instructions_met")"
+printf -- '- wall time at most 1.25 times the empty program with glibc shared, over 11\n'
+printf '  alternating rounds: %.2f, %s%s;\n' "$paired" "$(verdict "$wall_met")" "$wall_note"
+printf '  in the same rounds, %.2f times the empty static program.\n' "$floor_paired"
+misses=$((!instructions_met + (wall_counts && !wall_met)))
 
 printf '\nThe conversion alone:\n'
 "$work/build/bench/conversion_bench" --benchmark_min_time=0.5 2>/dev/null | grep '^Convert'
+
+if ((misses > 0)); then
+  echo "startup.sh: bin2dec missed $misses of its start-up targets" >&2
+  exit 1
+fi
