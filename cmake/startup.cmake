@@ -1,6 +1,8 @@
-# bin2dec_startup: how the program links, for a start-up close to that of any process. A run
-# is one conversion, so its cost is almost all the dynamic loader's: with a shared C++ runtime
-# it relocates and binds all of libstdc++ first.
+# bin2dec_startup: how the program links, for a start-up close to that of any process and a
+# program that runs when copied alone. A run is one conversion, so its cost is almost all the
+# dynamic loader's: with a shared C++ runtime it relocates and binds all of libstdc++ first.
+include("${CMAKE_CURRENT_LIST_DIR}/flags.cmake")
+
 option(BIN2DEC_STATIC_RUNTIME
   "Link the C++ runtime into bin2dec; glibc stays shared (off for distribution packaging)" ON)
 
@@ -9,9 +11,24 @@ if(NOT BIN2DEC_STATIC_RUNTIME)
   return()
 endif()
 
-target_link_options(bin2dec_startup INTERFACE -static-libstdc++ -static-libgcc)
+if(MSVC)
+  # For every target, so that the tests and the program's library agree. Written for MSVC,
+  # not yet built with it.
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  return()
+endif()
+if(APPLE)
+  return()  # The C++ runtime is part of the system, and Apple's linker has no -static-libgcc.
+endif()
+
+if(MINGW)
+  # libstdc++, libgcc and winpthread linked in: bin2dec.exe then needs Windows' own DLLs only.
+  bin2dec_add_link_flags(bin2dec_startup -static)
+else()
+  bin2dec_add_link_flags(bin2dec_startup -static-libstdc++ -static-libgcc)
+endif()
 
 # Dropping the parts of the runtime that are never called leaves fewer relocations for the
 # loader to apply and fewer pages for it to touch.
-target_compile_options(bin2dec_startup INTERFACE -ffunction-sections -fdata-sections)
-target_link_options(bin2dec_startup INTERFACE LINKER:--gc-sections LINKER:--as-needed)
+bin2dec_add_compile_flags(bin2dec_startup -ffunction-sections -fdata-sections)
+bin2dec_add_link_flags(bin2dec_startup LINKER:--gc-sections LINKER:--as-needed)

@@ -1,0 +1,31 @@
+# Adds flags to an interface target only where the toolchain accepts them, so that a toolchain
+# that does not know one builds with one protection or saving fewer instead of failing.
+include_guard(GLOBAL)
+include(CheckCXXCompilerFlag)
+include(CheckLinkerFlag)
+
+# Clang takes a flag meant for another processor with a warning only, so a warning fails the check.
+function(bin2dec_add_compile_flags target)
+  if(NOT MSVC)
+    set(CMAKE_REQUIRED_FLAGS -Werror)
+  endif()
+  foreach(flag IN LISTS ARGN)
+    string(MAKE_C_IDENTIFIER "BIN2DEC_CXX_ACCEPTS${flag}" accepted)
+    check_cxx_compiler_flag("${flag}" ${accepted})
+    if(${accepted})
+      target_compile_options(${target} INTERFACE "${flag}")
+    endif()
+  endforeach()
+endfunction()
+
+# Flags for the linker itself are written LINKER:flag, as the compiler driver must pass them on.
+function(bin2dec_add_link_flags target)
+  foreach(flag IN LISTS ARGN)
+    string(REGEX REPLACE "^LINKER:" "" bare "${flag}")
+    string(MAKE_C_IDENTIFIER "BIN2DEC_LINKER_ACCEPTS${bare}" accepted)
+    check_linker_flag(CXX "${flag}" ${accepted})
+    if(${accepted})
+      target_link_options(${target} INTERFACE "${flag}")
+    endif()
+  endforeach()
+endfunction()
