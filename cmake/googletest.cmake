@@ -24,5 +24,7 @@ if(NOT GTest_FOUND)
   add_subdirectory("${BIN2DEC_GOOGLETEST_SOURCE_DIR}" googletest EXCLUDE_FROM_ALL SYSTEM)
   # Its code is not ours to hold to our warnings.
   set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
-  add_library(GTest::gtest_main ALIAS gtest_main)
+  if(NOT TARGET GTest::gtest_main)  # older GoogleTest releases do not name it
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  endif()
 endif()

@@ -17,11 +17,13 @@
 namespace program {
 namespace {
 
-// The command that starts the program: the launcher's words, then the program's path.
+// The command that starts the program: the launcher's words (BIN2DEC_LAUNCHER, say valgrind),
+// the emulator's, where the build has one, then the program's path.
 std::vector<std::string> command() {
+  const char* launcher = std::getenv("BIN2DEC_LAUNCHER");  // NOLINT(concurrency-mt-unsafe)
+  std::istringstream prefix(std::string(launcher != nullptr ? launcher : "") + " " +
+                            BIN2DEC_EMULATOR);
   std::vector<std::string> words;
-  const char* launcher = std::getenv("BIN2DEC_LAUNCHER");
-  std::istringstream prefix(launcher != nullptr ? launcher : "");
   for (std::string word; prefix >> word;) {
     words.push_back(word);
   }
