@@ -14,10 +14,16 @@ if(NOT BIN2DEC_WITH_LIBCXX)
   find_package(GTest QUIET)
 endif()
 
+# Without either, the program still builds and the tests are left out: the presets' test steps
+# then fail, as they find no tests.
+set(BIN2DEC_HAVE_GOOGLETEST ON)
 if(NOT GTest_FOUND)
   if(NOT EXISTS "${BIN2DEC_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt")
-    message(FATAL_ERROR "No GoogleTest fits this target, and there are no sources to build it "
-                        "from in BIN2DEC_GOOGLETEST_SOURCE_DIR (${BIN2DEC_GOOGLETEST_SOURCE_DIR})")
+    message(WARNING "The tests are not built: no GoogleTest fits this target, and there are no "
+                    "sources to build it from in BIN2DEC_GOOGLETEST_SOURCE_DIR "
+                    "(${BIN2DEC_GOOGLETEST_SOURCE_DIR}).")
+    set(BIN2DEC_HAVE_GOOGLETEST OFF)
+    return()
   endif()
   set(BUILD_GMOCK OFF)
   set(INSTALL_GTEST OFF)

@@ -79,6 +79,9 @@ program::outcome run_with(const stream_case& row) {
 
 TEST_F(PosixDialogue, ReportsAndExitsZeroWhateverItsStreamsAre) {
   for (const auto& row : stream_cases) {
+    if (row.out == stream::dev_full && access("/dev/full", W_OK) != 0) {
+      continue;  // macOS and the BSDs have no /dev/full
+    }
     SCOPED_TRACE(row.name);
     const auto result = run_with(row);
     EXPECT_EQ(result.exit_status, 0);
