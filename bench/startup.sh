@@ -111,8 +111,8 @@ printf '\nTargets for bin2dec:\n'
 printf -- '- at most 300000 instructions per run: %d, %s;\n' "${counts[0]}" \
   "$(verdict "$instructions_met")"
 printf -- '- wall time at most 1.25 times the empty program with glibc shared, over 11\n'
-printf '  alternating rounds: %.2f, %s%s;\n' "$paired" "$(verdict "$wall_met")" "$wall_note"
-printf '  in the same rounds, %.2f times the empty static program.\n' "$floor_paired"
+printf '  alternating rounds: %.3f, %s%s;\n' "$paired" "$(verdict "$wall_met")" "$wall_note"
+printf '  in the same rounds, %.3f times the empty static program.\n' "$floor_paired"
 misses=$((!instructions_met + (wall_counts && !wall_met)))
 
 printf '\nThe conversion alone:\n'
