@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <csignal>
 #include <cstdlib>
 #include <iterator>
 #include <string>
@@ -37,13 +36,7 @@ std::string read_until(int fd, std::string_view wanted) {
   return arrived;
 }
 
-class PosixDialogue : public testing::Test {
- protected:
-  // A program that stops reading early must not end the test by SIGPIPE.
-  PosixDialogue() { EXPECT_NE(std::signal(SIGPIPE, SIG_IGN), SIG_ERR); }
-};
-
-enum class stream { usable, closed, dev_full };
+using program::stream;
 
 struct stream_case {
   const char* name;
@@ -68,31 +61,10 @@ std::vector<stream_case> stream_cases_here() {
   return rows;
 }
 
-// Runs the program on "101\n" with the streams a row asks for.
-program::outcome run_with(const stream_case& row) {
-  const program::fd_pair input = program::make_pipe();
-  const int out = row.out == stream::dev_full
-                      ? program::close_on_exec(open("/dev/full", O_WRONLY))  // NOLINT(*-vararg)
-                      : program::temp_file();
-  const int err = program::temp_file();
-  const pid_t pid = program::spawn(row.in == stream::closed ? -1 : input.read,
-                                   row.out == stream::closed ? -1 : out, err);
-  close(input.read);
-  program::write_all(input.write, "101\n");
-  close(input.write);
-
-  program::outcome result{"", "", program::wait_for(pid)};
-  result.out = program::read_all(out);
-  result.err = program::read_all(err);
-  close(out);
-  close(err);
-  return result;
-}
-
-TEST_F(PosixDialogue, ReportsAndExitsZeroWhateverItsStreamsAre) {
+TEST(PosixDialogue, ReportsAndExitsZeroWhateverItsStreamsAre) {
   for (const auto& row : stream_cases_here()) {
     SCOPED_TRACE(row.name);
-    const auto result = run_with(row);
+    const auto result = program::run("101\n", row.in, row.out);
     EXPECT_EQ(result.exit_status, 0);
     if (row.shown != nullptr) {
       EXPECT_EQ(result.out, program::report(row.shown, row.shown));
@@ -103,7 +75,7 @@ TEST_F(PosixDialogue, ReportsAndExitsZeroWhateverItsStreamsAre) {
 
 // What follows the number stays for whoever reads the input next, as in
 // { bin2dec >/dev/null; cat; } <file.
-TEST_F(PosixDialogue, LeavesARegularFileJustAfterTheNumber) {
+TEST(PosixDialogue, LeavesARegularFileJustAfterTheNumber) {
   const int in = program::temp_file();
   const int out = program::temp_file();
   program::write_all(in, "101\nrest\n");
@@ -117,7 +89,7 @@ TEST_F(PosixDialogue, LeavesARegularFileJustAfterTheNumber) {
 }
 
 // The prompt must be on the screen while the program waits, with nothing typed yet.
-TEST_F(PosixDialogue, ShowsThePromptBeforeWaitingForInput) {
+TEST(PosixDialogue, ShowsThePromptBeforeWaitingForInput) {
   const program::fd_pair input = program::make_pipe();
   const program::fd_pair output = program::make_pipe();
   const pid_t pid = program::spawn(input.read, output.write, STDERR_FILENO);
@@ -164,7 +136,7 @@ std::vector<std::string> lines_of(const std::string& screen) {
   return lines;
 }
 
-TEST_F(PosixDialogue, ShowsTheSixLinesOfASessionAtATerminal) {
+TEST(PosixDialogue, ShowsTheSixLinesOfASessionAtATerminal) {
   int terminal = -1;
   const int screen = open_terminal(terminal);
   ASSERT_GE(screen, 0) << "no pseudo-terminal";

@@ -6,7 +6,17 @@
 #include <string>
 #include <string_view>
 
+#include "program.hpp"
+
 namespace program {
+
+// What the program is given as a standard stream: the test's own pipe or file, none (closed),
+// or /dev/full, where every write fails.
+enum class stream { usable, closed, dev_full };
+
+// Runs the program as run(input) does, with its standard input (usable or closed) and its
+// standard output replaced as asked. A standard output that is not usable reads back empty.
+outcome run(std::string_view input, stream in, stream out);
 
 struct fd_pair {
   int read = -1;
@@ -23,7 +33,8 @@ fd_pair make_pipe();
 int temp_file();
 
 // Starts the program with the given descriptors as its standard streams; -1 leaves one closed.
-// BIN2DEC_LAUNCHER, if set, is put before it (say, "valgrind -q").
+// BIN2DEC_LAUNCHER, if set, is put before it (say, "valgrind -q"). The test ignores SIGPIPE from
+// then on, so that a program that stops reading early cannot end it; -1 if it could not.
 pid_t spawn(int in, int out, int err);
 
 // The program's exit status, or -1 where it did not exit by itself.

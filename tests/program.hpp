@@ -10,23 +10,16 @@ inline const std::string prompt = "Please enter a binary number of 8 digits or l
 
 // The line end that the program's text-mode output writes for each line break.
 #ifdef _WIN32
-inline constexpr std::string_view line_end = "\r\n";
+inline const std::string line_end = "\r\n";
 #else
-inline constexpr std::string_view line_end = "\n";
+inline const std::string line_end = "\n";
 #endif
 
 // All that the program writes, prompt first, for the number it read and the value it found.
-inline std::string report(std::string_view echoed, std::string_view value) {
-  const std::string frame_line =
-      std::string(line_end) + std::string(50, '*') + std::string(line_end);
-  std::string all = prompt;
-  for (const std::string_view part :
-       {std::string_view(frame_line), std::string_view("The unsigned binary number: "), echoed,
-        line_end, std::string_view("equals the decimal number: "), value,
-        std::string_view(frame_line)}) {
-    all += part;
-  }
-  return all;
+inline std::string report(const std::string& echoed, const std::string& value) {
+  const std::string frame_line = line_end + std::string(50, '*') + line_end;
+  return prompt + frame_line + "The unsigned binary number: " + echoed + line_end +
+         "equals the decimal number: " + value + frame_line;
 }
 
 struct outcome {

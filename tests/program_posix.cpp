@@ -63,6 +63,9 @@ int temp_file() {
 }
 
 pid_t spawn(int in, int out, int err) {
+  if (std::signal(SIGPIPE, SIG_IGN) == SIG_ERR) {
+    return -1;
+  }
   auto words = command();
   std::vector<char*> argv(words.size() + 1, nullptr);
   std::transform(words.begin(), words.end(), argv.begin(),
@@ -70,7 +73,7 @@ pid_t spawn(int in, int out, int err) {
 
   const pid_t pid = fork();
   if (pid == 0) {
-    // A test may ignore SIGPIPE, and an ignored signal stays ignored across exec.
+    // The test ignores SIGPIPE, and an ignored signal stays ignored across exec.
     static_cast<void>(std::signal(SIGPIPE, SIG_DFL));
     int target = STDIN_FILENO;
     for (const int fd : {in, out, err}) {
@@ -114,24 +117,29 @@ std::string read_all(int fd) {
   }
 }
 
-outcome run(std::string_view input) {
-  // A program that stops reading early must not end the test by SIGPIPE.
-  static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
+outcome run(std::string_view input, stream in, stream out) {
   const fd_pair input_pipe = make_pipe();
-  const int out = temp_file();
+  const int captured = temp_file();
+  const int full = out == stream::dev_full
+                       ? close_on_exec(open("/dev/full", O_WRONLY))  // NOLINT(*-vararg): no mode
+                       : -1;
   const int err = temp_file();
 
-  const pid_t pid = spawn(input_pipe.read, out, err);
+  const pid_t pid = spawn(in == stream::usable ? input_pipe.read : -1,
+                          out == stream::usable ? captured : full, err);
   close(input_pipe.read);
   write_all(input_pipe.write, input);
   close(input_pipe.write);
 
   outcome result{"", "", wait_for(pid)};
-  result.out = read_all(out);
+  result.out = read_all(captured);
   result.err = read_all(err);
-  close(out);
-  close(err);
+  for (const int fd : {captured, full, err}) {
+    close(fd);
+  }
   return result;
 }
+
+outcome run(std::string_view input) { return run(input, stream::usable, stream::usable); }
 
 }  // namespace program
