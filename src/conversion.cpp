@@ -34,7 +34,7 @@ conversion convert(std::int32_t binum) noexcept {
     const auto quotient =
         static_cast<std::int32_t>(static_cast<double>(binum) / power(decimal_base, exponent));
     bit = quotient % 2;
-    result.decnum = static_cast<std::int32_t>(power(binary_base, exponent) * bit + result.decnum);
+    result.decnum = static_cast<std::int32_t>((power(binary_base, exponent) * bit) + result.decnum);
   }
   return result;
 }

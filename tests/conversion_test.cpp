@@ -18,6 +18,7 @@ struct known_case {
 constexpr auto int_max = std::numeric_limits<std::int32_t>::max();
 constexpr auto int_min = std::numeric_limits<std::int32_t>::min();
 
+// NOLINTBEGIN(modernize-use-designated-initializers): a table, its columns named once above
 constexpr auto known_cases = std::to_array<known_case>({
     {10110011, {1, 0, 1, 1, 0, 0, 1, 1}, 179},   // the example in the README
     {11111111, {1, 1, 1, 1, 1, 1, 1, 1}, 255},   // the largest value
@@ -35,6 +36,7 @@ constexpr auto known_cases = std::to_array<known_case>({
     {-101, {0, 0, 0, 0, 0, -1, 0, -1}, -5},      // the sign carries into every bit
     {int_min, {0, -1, 0, 0, -1, 0, 0, 0}, -72},  // -2147483648: 47483648
 });
+// NOLINTEND(modernize-use-designated-initializers)
 
 TEST(Conversion, ReadsEachOfTheLowestEightDigitsByParity) {
   for (const known_case& row : known_cases) {

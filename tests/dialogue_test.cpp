@@ -17,6 +17,7 @@ struct dialogue_case {
   std::string value;   // and its decimal value
 };
 
+// NOLINTBEGIN(modernize-use-designated-initializers): a table, its columns named once above
 const std::vector<dialogue_case> dialogue_cases = {
     {"eight digits", "10110011\n", "10110011", "179"},
     {"no line break", "10110011", "10110011", "179"},
@@ -43,6 +44,7 @@ const std::vector<dialogue_case> dialogue_cases = {
     {"a megabyte of blanks before", std::string(1 << 20, ' ') + "101\n", "101", "5"},
     {"200,000 digits", std::string(200'000, '1') + "\n", "2147483647", "73"},
 };
+// NOLINTEND(modernize-use-designated-initializers)
 
 TEST(Dialogue, WritesTheExactReportAndExitsZeroForEveryInput) {
   for (const auto& row : dialogue_cases) {

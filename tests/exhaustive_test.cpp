@@ -57,7 +57,7 @@ TEST(Conversion, AgreesWithIntegerArithmeticForEvery32BitInput) {
   std::vector<mismatches> results(static_cast<std::size_t>(workers));
   std::vector<std::thread> threads;
   for (std::int64_t w = 0; w < workers; ++w) {
-    const std::int64_t first = lowest + w * share;
+    const std::int64_t first = lowest + (w * share);
     const std::int64_t last = w + 1 == workers ? highest : first + share - 1;
     threads.emplace_back([&results, w, first, last] {
       results[static_cast<std::size_t>(w)] = check_range(first, last);

@@ -25,7 +25,10 @@ constexpr int patience_ms = 5'000;
 std::string read_until(int fd, std::string_view wanted) {
   std::string arrived;
   std::array<char, 4096> buffer{};
-  pollfd ready{fd, POLLIN, 0};
+  // Set field by field: POSIX names pollfd's fields but not their order.
+  pollfd ready{};
+  ready.fd = fd;
+  ready.events = POLLIN;
   while (arrived.find(wanted) == std::string::npos && poll(&ready, 1, patience_ms) > 0) {
     const ssize_t n = read(fd, buffer.data(), buffer.size());
     if (n <= 0) {
@@ -45,19 +48,20 @@ struct stream_case {
   const char* shown;  // the standard output expected, where it can be read
 };
 
+// NOLINTBEGIN(modernize-use-designated-initializers): a table, its columns named once above
 const std::vector<stream_case> stream_cases = {
     {"standard input closed", stream::closed, stream::usable, "0"},
     {"standard output on /dev/full", stream::usable, stream::dev_full, nullptr},
     {"standard output closed", stream::usable, stream::closed, nullptr},
 };
+// NOLINTEND(modernize-use-designated-initializers)
 
 // The rows that this system can run: macOS and the BSDs have no /dev/full.
 std::vector<stream_case> stream_cases_here() {
   std::vector<stream_case> rows;
-  std::copy_if(stream_cases.begin(), stream_cases.end(), std::back_inserter(rows),
-               [](const stream_case& row) {
-                 return row.out != stream::dev_full || access("/dev/full", W_OK) == 0;
-               });
+  std::ranges::copy_if(stream_cases, std::back_inserter(rows), [](const stream_case& row) {
+    return row.out != stream::dev_full || access("/dev/full", W_OK) == 0;
+  });
   return rows;
 }
 

@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,7 @@ namespace program {
 
 // What the program is given as a standard stream: the test's own pipe or file, none (closed),
 // or /dev/full, where every write fails.
-enum class stream { usable, closed, dev_full };
+enum class stream : std::uint8_t { usable, closed, dev_full };
 
 // Runs the program as run(input) does, with its standard input (usable or closed) and its
 // standard output replaced as asked. A standard output that is not usable reads back empty.

@@ -68,11 +68,11 @@ outcome run(std::string_view input) {
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
-  std::string command_line = "\"" BIN2DEC_PATH "\"";
+  std::string command_line = std::string("\"") + BIN2DEC_PATH + "\"";
   const BOOL started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0,
                                       nullptr, nullptr, &startup, &process);
   CloseHandle(input_read);
-  outcome result{"", "", -1};
+  outcome result{.out = "", .err = "", .exit_status = -1};
   if (started != 0) {
     write_all(input_write, input);
     CloseHandle(input_write);
