@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <sstream>
 #include <vector>
 
@@ -47,7 +48,7 @@ fd_pair make_pipe() {
   if (pipe(fds.data()) != 0) {
     return {};
   }
-  return {close_on_exec(fds[0]), close_on_exec(fds[1])};
+  return {.read = close_on_exec(fds[0]), .write = close_on_exec(fds[1])};
 }
 
 int temp_file() {
@@ -68,8 +69,9 @@ pid_t spawn(int in, int out, int err) {
   }
   auto words = command();
   std::vector<char*> argv(words.size() + 1, nullptr);
-  std::transform(words.begin(), words.end(), argv.begin(),
-                 [](std::string& word) { return word.data(); });
+  std::ranges::transform(words, argv.begin(), [](auto& word) { return word.data(); });
+  // Made before the fork, as the child may only call what is safe between fork and exec.
+  const std::string cannot_start = "the test runner cannot start " + words.front() + "\n";
 
   const pid_t pid = fork();
   if (pid == 0) {
@@ -81,6 +83,9 @@ pid_t spawn(int in, int out, int err) {
       ++target;
     }
     execvp(argv.front(), argv.data());
+    // On the program's standard error, which every test expects empty: a launcher that is not
+    // installed (valgrind, say) is then named, rather than showing as a report that is missing.
+    static_cast<void>(write(STDERR_FILENO, cannot_start.data(), cannot_start.size()));
     _exit(127);
   }
   return pid;
@@ -117,6 +122,19 @@ std::string read_all(int fd) {
   }
 }
 
+namespace {
+
+// Closes each descriptor that was opened, passing over the -1 of one that was not.
+void close_each(std::initializer_list<int> fds) {
+  for (const int fd : fds) {
+    if (fd >= 0) {
+      close(fd);
+    }
+  }
+}
+
+}  // namespace
+
 outcome run(std::string_view input, stream in, stream out) {
   const fd_pair input_pipe = make_pipe();
   const int captured = temp_file();
@@ -124,6 +142,15 @@ outcome run(std::string_view input, stream in, stream out) {
                        ? close_on_exec(open("/dev/full", O_WRONLY))  // NOLINT(*-vararg): no mode
                        : -1;
   const int err = temp_file();
+  // A descriptor that could not be made would leave that stream of the program closed, and the
+  // test would then blame the program for output it never had a place to write.
+  if (input_pipe.read < 0 || input_pipe.write < 0 || captured < 0 || err < 0 ||
+      (out == stream::dev_full && full < 0)) {
+    close_each({input_pipe.read, input_pipe.write, captured, full, err});
+    return {.out = "",
+            .err = "the test runner could not make the program's streams",
+            .exit_status = -1};
+  }
 
   const pid_t pid = spawn(in == stream::usable ? input_pipe.read : -1,
                           out == stream::usable ? captured : full, err);
@@ -131,12 +158,10 @@ outcome run(std::string_view input, stream in, stream out) {
   write_all(input_pipe.write, input);
   close(input_pipe.write);
 
-  outcome result{"", "", wait_for(pid)};
+  outcome result{.out = "", .err = "", .exit_status = wait_for(pid)};
   result.out = read_all(captured);
   result.err = read_all(err);
-  for (const int fd : {captured, full, err}) {
-    close(fd);
-  }
+  close_each({captured, full, err});
   return result;
 }
 
