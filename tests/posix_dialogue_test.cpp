@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <array>
+#include <clocale>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,31 @@ TEST(PosixDialogue, ReportsAndExitsZeroWhateverItsStreamsAre) {
     }
     EXPECT_EQ(result.err, "");
   }
+}
+
+// A user's locale may group digits (10,110,011 in en_US), but the report writes its numbers plainly
+// whatever the environment says.
+TEST(PosixDialogue, WritesTheSameBytesUnderALocaleThatGroupsDigits) {
+  constexpr const char* grouping = "en_US.UTF-8";
+  const locale_t installed = newlocale(LC_ALL_MASK, grouping, nullptr);
+  if (installed == nullptr) {
+    GTEST_SKIP() << grouping << " is not installed here, so no locale groups digits"
+                 << " (on Debian: the locales package, then locale-gen)";
+  }
+  freelocale(installed);
+
+  // The tests run on one thread, so nothing reads the environment while it changes.
+  const char* before = std::getenv("LC_ALL");  // NOLINT(concurrency-mt-unsafe)
+  const std::optional<std::string> saved =
+      before != nullptr ? std::optional<std::string>(before) : std::nullopt;
+  setenv("LC_ALL", grouping, 1);  // NOLINT(concurrency-mt-unsafe)
+  const auto result = program::run("10110011\n");
+  if (saved) {
+    setenv("LC_ALL", saved->c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
+  } else {
+    unsetenv("LC_ALL");  // NOLINT(concurrency-mt-unsafe)
+  }
+  EXPECT_EQ(result.out, program::report("10110011", "179"));
 }
 
 // What follows the number stays for whoever reads the input next, as in
