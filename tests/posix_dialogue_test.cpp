@@ -61,9 +61,10 @@ const std::vector<stream_case> stream_cases = {
 // The rows that this system can run: macOS and the BSDs have no /dev/full.
 std::vector<stream_case> stream_cases_here() {
   std::vector<stream_case> rows;
-  std::ranges::copy_if(stream_cases, std::back_inserter(rows), [](const stream_case& row) {
-    return row.out != stream::dev_full || access("/dev/full", W_OK) == 0;
-  });
+  std::copy_if(stream_cases.begin(), stream_cases.end(), std::back_inserter(rows),
+               [](const stream_case& row) {
+                 return row.out != stream::dev_full || access("/dev/full", W_OK) == 0;
+               });
   return rows;
 }
 

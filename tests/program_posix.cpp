@@ -69,7 +69,7 @@ pid_t spawn(int in, int out, int err) {
   }
   auto words = command();
   std::vector<char*> argv(words.size() + 1, nullptr);
-  std::ranges::transform(words, argv.begin(), [](auto& word) { return word.data(); });
+  std::transform(words.begin(), words.end(), argv.begin(), [](auto& word) { return word.data(); });
   // Made before the fork, as the child may only call what is safe between fork and exec.
   const std::string cannot_start = "the test runner cannot start " + words.front() + "\n";
 
