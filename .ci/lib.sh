@@ -1,0 +1,54 @@
+# Helpers that CI's scripts share; sourced, not run.
+
+# Installs the Debian packages that are missing, given as "command:package", "/file:package" or
+# a package's name alone.
+require() {
+  local pair what missing=()
+  for pair in "$@"; do
+    what=${pair%%:*}
+    if [[ $pair != *:* ]]; then
+      dpkg-query -W -f '${Status}' "$pair" 2>/dev/null | grep -q 'ok installed' && continue
+    elif [[ $what == /* ]]; then
+      [ -e "$what" ] && continue
+    else
+      command -v "$what" >/dev/null && continue
+    fi
+    missing+=("${pair#*:}")
+  done
+  if ((${#missing[@]})); then
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# Prints its arguments on standard error, and fails.
+fail() {
+  echo "$*" >&2
+  return 1
+}
+
+# A value from a build folder's CMake cache.
+cache_value() { sed -n "s/^$2:[A-Z]*=//p" "$1/CMakeCache.txt"; }
+
+project_version() { cache_value "$1" CMAKE_PROJECT_VERSION; }
+
+# What bin2dec writes for 10110011 from a pipe, each line ended by $1 (\n, or \r\n on Windows).
+report_for_10110011() {
+  printf "%s$1" \
+    'Please enter a binary number of 8 digits or less: ' \
+    '**************************************************' \
+    'The unsigned binary number: 10110011' \
+    'equals the decimal number: 179' \
+    '**************************************************'
+}
+
+# The program must need the C library alone: libc, libm and the dynamic loader, all of libc6.
+needs_c_library_only() {
+  local library
+  readelf -dW "$1" | grep -q '(NEEDED).*\[libc\.so\.6\]' ||
+    fail "$1 is not a program linked to the shared C library"
+  for library in $(readelf -dW "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+    [[ $library =~ ^(libc\.so\.6|libm\.so\.6|ld-linux[-a-z0-9_]*\.so\.[0-9])$ ]] ||
+      fail "$1 needs $library: the C++ runtime must be linked in (BIN2DEC_STATIC_RUNTIME)"
+  done
+}
