@@ -2,26 +2,36 @@
 # program that runs when copied alone. A run is one conversion, so its cost is almost all the
 # dynamic loader's: with a shared C++ runtime it relocates and binds all of libstdc++ first.
 include("${CMAKE_CURRENT_LIST_DIR}/flags.cmake")
+include(CheckCXXSourceCompiles)
 
 option(BIN2DEC_STATIC_RUNTIME
   "Link the C++ runtime into bin2dec; glibc stays shared (off for distribution packaging)" ON)
 
 add_library(bin2dec_startup INTERFACE)
-if(NOT BIN2DEC_STATIC_RUNTIME)
-  return()
+
+# Packed relative relocations (DT_RELR) shrink the table that the loader (or, in a static
+# program, the C library) applies at every start, whichever way the runtime is linked. A
+# program that has them runs only on a C library that reads them: glibc 2.36 or later.
+check_cxx_source_compiles([[
+  #include <cstdlib>
+  #if !defined(__GLIBC__) || __GLIBC__ < 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ < 36)
+  #error "this C library does not read DT_RELR"
+  #endif
+  int main() {}]] BIN2DEC_LIBC_READS_RELR)
+if(BIN2DEC_LIBC_READS_RELR)
+  bin2dec_add_link_flags(bin2dec_startup LINKER:-z,pack-relative-relocs)
 endif()
 
-if(MSVC)
+if(NOT BIN2DEC_STATIC_RUNTIME)
+  return()
+elseif(MSVC)
   # For every target, so that the tests and the program's library agree. Written for MSVC,
   # not yet built with it.
   set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
   return()
-endif()
-if(APPLE)
+elseif(APPLE)
   return()  # The C++ runtime is part of the system, and Apple's linker has no -static-libgcc.
-endif()
-
-if(MINGW)
+elseif(MINGW)
   # libstdc++, libgcc and winpthread linked in: bin2dec.exe then needs Windows' own DLLs only.
   bin2dec_add_link_flags(bin2dec_startup -static)
 else()
