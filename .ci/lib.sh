@@ -42,6 +42,33 @@ report_for_10110011() {
     '**************************************************'
 }
 
+# Builds a package (cpack's generator $3) from a fresh clone of the source folder $1, in the
+# folder $2, configured as a Release build with any further options given; prints its path.
+package_from_clone() {
+  local source=$1 clone=$2 generator=$3
+  shift 3
+  git clone -q "$source" "$clone"
+  cmake -S "$clone" -B "$clone/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    "$@" >/dev/null
+  cmake --build "$clone/build" >/dev/null
+  (cd "$clone/build" && cpack -G "$generator" >/dev/null)
+}
+
+# Packages the source folder $1 from two fresh clones, in other folders and a second apart, and
+# fails unless both give the package $2 with the same bytes. $3 is cpack's generator; any
+# further options go to CMake.
+same_from_two_clones() {
+  local source=$1 name=$2 generator=$3 clones
+  shift 3
+  clones=$(mktemp -d)
+  package_from_clone "$source" "$clones/first" "$generator" "$@"
+  sleep 1
+  package_from_clone "$source" "$clones/second/elsewhere" "$generator" "$@"
+  cmp "$clones/first/build/$name" "$clones/second/elsewhere/build/$name" ||
+    fail "two builds of the same commit gave different bytes for $name"
+  rm -rf "$clones"
+}
+
 # The program must need the C library alone: libc, libm and the dynamic loader, all of libc6.
 needs_c_library_only() {
   local library

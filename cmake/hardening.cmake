@@ -20,8 +20,12 @@ if(MSVC)
 endif()
 
 # Every target that links this one is built as position-independent code and linked as a PIE.
-check_pie_supported()
-set_property(TARGET bin2dec_hardening PROPERTY INTERFACE_POSITION_INDEPENDENT_CODE ON)
+# A fully static build is a PIE of its own kind (see startup.cmake), which the -pie that CMake
+# adds for this property would undo.
+if(NOT BIN2DEC_FULLY_STATIC)
+  check_pie_supported()
+  set_property(TARGET bin2dec_hardening PROPERTY INTERFACE_POSITION_INDEPENDENT_CODE ON)
+endif()
 
 # Control-flow protection is -fcf-protection on x86 and -mbranch-protection on arm64; each
 # compiler refuses the other's.

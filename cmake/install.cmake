@@ -1,6 +1,7 @@
 # Where an installed bin2dec puts its files. On Windows everything sits in one folder, as a
 # program unpacked from a zip expects; elsewhere the Unix layout, with the manual page and the
-# documents a Debian package must carry.
+# documents a Debian package must carry, or, for a fully static build, which is handed out as a
+# tarball for any distribution, the README and the license under their own names.
 include(GNUInstallDirs)
 
 # Folders get the same modes whatever the umask of whoever installs or packages.
@@ -14,7 +15,6 @@ if(WIN32)
 endif()
 
 install(TARGETS bin2dec RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-install(FILES LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}" RENAME copyright)
 
 # Debian keeps manual pages and changelogs compressed; -n leaves out the name and time stamp, so
 # that the same file always compresses to the same bytes. Without gzip they are installed as
@@ -39,4 +39,9 @@ endfunction()
 
 bin2dec_install_document("${PROJECT_SOURCE_DIR}/docs/bin2dec.1" "${CMAKE_INSTALL_MANDIR}/man1"
                          bin2dec.1)
-bin2dec_install_document("${PROJECT_SOURCE_DIR}/CHANGELOG" "${CMAKE_INSTALL_DOCDIR}" changelog)
+if(BIN2DEC_FULLY_STATIC)
+  install(FILES README.md LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+else()
+  install(FILES LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}" RENAME copyright)
+  bin2dec_install_document("${PROJECT_SOURCE_DIR}/CHANGELOG" "${CMAKE_INSTALL_DOCDIR}" changelog)
+endif()

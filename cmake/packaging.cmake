@@ -1,5 +1,7 @@
-# cpack -G DEB makes bin2dec_<version>_<arch>.deb, and cpack -G ZIP in a Windows build
-# bin2dec-<version>-win64.zip, from what the install rules put in place.
+# cpack packs what the install rules put in place, as each kind of build is handed out: a Debian
+# package (bin2dec_<version>_<arch>.deb) where glibc is shared, as Debian's own programs have it;
+# a zip on Windows (bin2dec-<version>-win64.zip); and a tarball elsewhere, which for a fully static
+# Linux build is bin2dec-<version>-linux-<processor>.tar.gz, for any distribution.
 
 # The changelog's newest entry must name this version, so that no package ships a stale one.
 file(STRINGS "${PROJECT_SOURCE_DIR}/CHANGELOG" newest_entry LIMIT_COUNT 1)
@@ -31,9 +33,15 @@ set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/reproducible.cmake")
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
-else()
+elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT BIN2DEC_FULLY_STATIC)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+else()
+  set(CPACK_GENERATOR TGZ)
+  if(BIN2DEC_FULLY_STATIC)
+    string(TOLOWER "${PROJECT_NAME}-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}"
+                   CPACK_PACKAGE_FILE_NAME)
+  endif()
 endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

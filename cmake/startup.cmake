@@ -6,6 +6,8 @@ include(CheckCXXSourceCompiles)
 
 option(BIN2DEC_STATIC_RUNTIME
   "Link the C++ runtime into bin2dec; glibc stays shared (off for distribution packaging)" ON)
+option(BIN2DEC_FULLY_STATIC
+  "Link glibc in as well, as a static PIE: one program for any Linux, with no dynamic loader" OFF)
 
 add_library(bin2dec_startup INTERFACE)
 
@@ -22,7 +24,21 @@ if(BIN2DEC_LIBC_READS_RELR)
   bin2dec_add_link_flags(bin2dec_startup LINKER:-z,pack-relative-relocs)
 endif()
 
-if(NOT BIN2DEC_STATIC_RUNTIME)
+if(BIN2DEC_FULLY_STATIC)
+  # Without the loader, the C library relocates the program itself, which glibc does for a PIE
+  # only when linked -static-pie; a plain -static program would give up address randomisation.
+  # The toolchain must take it without a warning.
+  if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    message(FATAL_ERROR "BIN2DEC_FULLY_STATIC is for Linux, not ${CMAKE_SYSTEM_NAME}")
+  endif()
+  bin2dec_add_link_flags(bin2dec_startup -static-pie)
+  if(NOT BIN2DEC_LINKER_ACCEPTS_static_pie)
+    message(FATAL_ERROR "BIN2DEC_FULLY_STATIC: this toolchain cannot link a static PIE "
+                        "(-static-pie); build without it, which keeps glibc shared.")
+  endif()
+  # Every object of a static PIE must be position-independent, the tests' as well.
+  bin2dec_add_compile_flags(bin2dec_startup -fPIE)
+elseif(NOT BIN2DEC_STATIC_RUNTIME)
   return()
 elseif(MSVC)
   # For every target, so that the tests and the program's library agree. Written for MSVC,

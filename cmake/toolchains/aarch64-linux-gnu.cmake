@@ -13,5 +13,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# -L: where qemu finds the target's dynamic loader and C library.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /usr/${triple})
+# -L: where qemu finds the target's dynamic loader and C library. A fully static program needs
+# neither, and is run without them, as on a machine that has no arm64 C library at all.
+if(BIN2DEC_FULLY_STATIC)
+  set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /usr/${triple})
+endif()
