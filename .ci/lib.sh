@@ -42,6 +42,13 @@ report_for_10110011() {
     '**************************************************'
 }
 
+# Checks that every source of bin2dec that the build folder $1 compiles has the hardening flags
+# that leave no trace in the program to be read back; $2 is its processor's control-flow flag.
+compiled_hardened() {
+  cmake -P "$(dirname "${BASH_SOURCE[0]}")/compiled-with.cmake" "$1" -fstack-protector-strong \
+    -fstack-clash-protection "$2" -D_FORTIFY_SOURCE=2
+}
+
 # Builds a package (cpack's generator $3) from a fresh clone of the source folder $1, in the
 # folder $2, configured as a Release build with any further options given; prints its path.
 package_from_clone() {
