@@ -12,16 +12,22 @@
 namespace {
 
 // The same reading done with integers only: truncating division, a remainder that follows the
-// sign, and the bit's weight as a plain multiplier.
+// sign, and the bit's weight as a plain multiplier. It holds for any number of positions: past
+// the tenth digit every quotient is 0, so the decimal weight stops growing once it exceeds any
+// 32-bit number, and the bit weights must fit in the result.
+static_assert(bin2dec::positions < 32, "the value of 32 or more bits does not fit decnum");
+
 bin2dec::conversion by_integers(std::int32_t binum) {
   bin2dec::conversion expected{};
-  std::int32_t decimal_weight = 10'000'000;
-  std::int32_t bit_weight = 128;
-  for (auto& bit : expected.digit) {
-    bit = binum / decimal_weight % 2;
-    expected.decnum += bit_weight * bit;
-    decimal_weight /= 10;
-    bit_weight /= 2;
+  std::int64_t decimal_weight = 1;
+  std::int64_t bit_weight = 1;
+  for (auto bit = expected.digit.rbegin(); bit != expected.digit.rend(); ++bit) {
+    *bit = static_cast<std::int32_t>(binum / decimal_weight % 2);
+    expected.decnum += static_cast<std::int32_t>(bit_weight * *bit);
+    if (decimal_weight <= std::numeric_limits<std::int32_t>::max()) {
+      decimal_weight *= 10;
+    }
+    bit_weight *= 2;
   }
   return expected;
 }
