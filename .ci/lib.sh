@@ -42,11 +42,33 @@ report_for_10110011() {
     '**************************************************'
 }
 
+# A value that CMake found when it configured the build folder $1 (see build-value.cmake).
+build_value() { cmake -P "$(dirname "${BASH_SOURCE[0]}")/build-value.cmake" "$1" "$2"; }
+
+# The Debian architecture that the build folder $1 builds for: the cross target's, or this
+# machine's.
+build_architecture() {
+  local arch
+  arch=$(cache_value "$1" BIN2DEC_DEBIAN_ARCH)
+  echo "${arch:-$(dpkg --print-architecture)}"
+}
+
+# The control-flow protection that a processor's compilers have: -fcf-protection on x86, and
+# -mbranch-protection on arm64; none on the others.
+control_flow_flag() {
+  case $1 in
+    x86_64 | AMD64 | i686) echo -fcf-protection ;;
+    aarch64 | arm64) echo -mbranch-protection=standard ;;
+  esac
+}
+
 # Checks that every source of bin2dec that the build folder $1 compiles has the hardening flags
-# that leave no trace in the program to be read back; $2 is its processor's control-flow flag.
+# that leave no trace in the program to be read back, its processor's control-flow flag too.
 compiled_hardened() {
-  cmake -P "$(dirname "${BASH_SOURCE[0]}")/compiled-with.cmake" "$1" -fstack-protector-strong \
-    -fstack-clash-protection "$2" -D_FORTIFY_SOURCE=2
+  local flags=(-fstack-protector-strong -fstack-clash-protection -D_FORTIFY_SOURCE=2)
+  flags+=($(control_flow_flag "$(build_value "$1" CMAKE_SYSTEM_PROCESSOR)"))
+  cmake -P "$(dirname "${BASH_SOURCE[0]}")/compiled-with.cmake" "$1" "${flags[@]}" ||
+    fail "$1 ($(build_architecture "$1")) is built without the hardening flags named above"
 }
 
 # Builds a package (cpack's generator $3) from a fresh clone of the source folder $1, in the
@@ -64,25 +86,30 @@ package_from_clone() {
 # Packages the source folder $1 from two fresh clones, in other folders and a second apart, and
 # fails unless both give the package $2 with the same bytes. $3 is cpack's generator; any
 # further options go to CMake.
-same_from_two_clones() {
-  local source=$1 name=$2 generator=$3 clones
+same_from_two_clones() (
+  source=$1 name=$2 generator=$3
   shift 3
   clones=$(mktemp -d)
+  # A subshell of its own, so that the clones go however it ends.
+  trap 'rm -rf "$clones"' EXIT
   package_from_clone "$source" "$clones/first" "$generator" "$@"
   sleep 1
   package_from_clone "$source" "$clones/second/elsewhere" "$generator" "$@"
   cmp "$clones/first/build/$name" "$clones/second/elsewhere/build/$name" ||
     fail "two builds of the same commit gave different bytes for $name"
-  rm -rf "$clones"
-}
+)
 
-# The program must need the C library alone: libc, libm and the dynamic loader, all of libc6.
+# The program $1 must need the C library alone: libc, libm and the dynamic loader that its own
+# INTERP header names, all of libc6, whatever the processor calls its loader (ld-linux.so.2,
+# ld64.so.2, ld.so.1, ...). $2 names the architecture in what it says.
 needs_c_library_only() {
-  local library
+  local library loader
+  loader=$(readelf -lW "$1" | sed -n 's|.*\[Requesting program interpreter: .*/\(.*\)\]|\1|p')
+  [ -n "$loader" ] || fail "$1 ($2) names no dynamic loader: it is not linked to the shared C library"
   readelf -dW "$1" | grep -q '(NEEDED).*\[libc\.so\.6\]' ||
-    fail "$1 is not a program linked to the shared C library"
+    fail "$1 ($2) is not a program linked to the shared C library"
   for library in $(readelf -dW "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
-    [[ $library =~ ^(libc\.so\.6|libm\.so\.6|ld-linux[-a-z0-9_]*\.so\.[0-9])$ ]] ||
-      fail "$1 needs $library: the C++ runtime must be linked in (BIN2DEC_STATIC_RUNTIME)"
+    [[ $library == libc.so.6 || $library == libm.so.6 || $library == "$loader" ]] ||
+      fail "$1 ($2) needs $library: the C++ runtime must be linked in (BIN2DEC_STATIC_RUNTIME)"
   done
 }
