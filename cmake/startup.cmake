@@ -8,6 +8,8 @@ option(BIN2DEC_STATIC_RUNTIME
   "Link the C++ runtime into bin2dec; glibc stays shared (off for distribution packaging)" ON)
 option(BIN2DEC_FULLY_STATIC
   "Link glibc in as well, as a static PIE: one program for any Linux, with no dynamic loader" OFF)
+option(BIN2DEC_STATIC_PIE
+  "With BIN2DEC_FULLY_STATIC: a static PIE; off, a plain -static program at a fixed address" ON)
 
 add_library(bin2dec_startup INTERFACE)
 
@@ -26,18 +28,28 @@ endif()
 
 if(BIN2DEC_FULLY_STATIC)
   # Without the loader, the C library relocates the program itself, which glibc does for a PIE
-  # only when linked -static-pie; a plain -static program would give up address randomisation.
-  # The toolchain must take it without a warning.
+  # only when linked -static-pie. A C library without the start file for that (rcrt1.o: Debian
+  # 12 has it for x86-64, arm64 and i386 only) can still link a plain -static program, which
+  # gives up address randomisation of its own code, and must be asked for by turning
+  # BIN2DEC_STATIC_PIE off. The toolchain must take either without a warning.
   if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
     message(FATAL_ERROR "BIN2DEC_FULLY_STATIC is for Linux, not ${CMAKE_SYSTEM_NAME}")
   endif()
-  bin2dec_add_link_flags(bin2dec_startup -static-pie)
-  if(NOT BIN2DEC_LINKER_ACCEPTS_static_pie)
-    message(FATAL_ERROR "BIN2DEC_FULLY_STATIC: this toolchain cannot link a static PIE "
-                        "(-static-pie); build without it, which keeps glibc shared.")
+  if(BIN2DEC_STATIC_PIE)
+    bin2dec_add_link_flags(bin2dec_startup -static-pie)
+    if(NOT BIN2DEC_LINKER_ACCEPTS_static_pie)
+      message(FATAL_ERROR "BIN2DEC_FULLY_STATIC: this toolchain cannot link a static PIE "
+                          "(-static-pie); build without it, which keeps glibc shared, or turn "
+                          "BIN2DEC_STATIC_PIE off for a plain -static program.")
+    endif()
+    # Every object of a static PIE must be position-independent, the tests' as well.
+    bin2dec_add_compile_flags(bin2dec_startup -fPIE)
+  else()
+    bin2dec_add_link_flags(bin2dec_startup -static)
+    if(NOT BIN2DEC_LINKER_ACCEPTS_static)
+      message(FATAL_ERROR "BIN2DEC_FULLY_STATIC: this toolchain cannot link a -static program")
+    endif()
   endif()
-  # Every object of a static PIE must be position-independent, the tests' as well.
-  bin2dec_add_compile_flags(bin2dec_startup -fPIE)
 elseif(NOT BIN2DEC_STATIC_RUNTIME)
   return()
 elseif(MSVC)
