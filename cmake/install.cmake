@@ -8,9 +8,49 @@ include(GNUInstallDirs)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
+# What the program holds of other projects' code, linked in, each with its version, licence and
+# Debian source package (see third-party-notice): glibc in a fully static program, GCC's runtime
+# where it is linked in, and MinGW-w64's runtime in any Windows program. Only dpkg knows which
+# package a library came from, so a build on a machine without it ships no such notice.
+set(linked_in "")
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  if(BIN2DEC_FULLY_STATIC)
+    list(APPEND linked_in glibc)
+  endif()
+  if(BIN2DEC_FULLY_STATIC OR BIN2DEC_STATIC_RUNTIME)
+    list(APPEND linked_in gcc)
+  endif()
+  if(MINGW)
+    list(APPEND linked_in mingw-w64)
+  endif()
+endif()
+find_program(BIN2DEC_DPKG_QUERY dpkg-query)
+mark_as_advanced(BIN2DEC_DPKG_QUERY)
+if(linked_in AND NOT BIN2DEC_DPKG_QUERY)
+  message(STATUS "No dpkg-query: the notice of what bin2dec links in is left out")
+  set(linked_in "")
+endif()
+
+# Writes that notice to output, for a download that may land anywhere (any) or for a Debian
+# package (debian).
+function(bin2dec_third_party_notice output form)
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND "${PROJECT_SOURCE_DIR}/cmake/third-party-notice" "${output}" "${PROJECT_VERSION}"
+            "${CMAKE_CXX_COMPILER}" ${form} ${linked_in}
+    DEPENDS "${PROJECT_SOURCE_DIR}/cmake/third-party-notice"
+    VERBATIM)
+  get_filename_component(name "${output}" NAME)
+  add_custom_target("bin2dec_${name}" ALL DEPENDS "${output}")
+endfunction()
+
 if(WIN32)
   install(TARGETS bin2dec RUNTIME DESTINATION .)
   install(FILES README.md LICENSE DESTINATION .)
+  if(linked_in)
+    bin2dec_third_party_notice("${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt" any)
+    install(FILES "${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt" DESTINATION .)
+  endif()
   return()
 endif()
 
@@ -41,7 +81,26 @@ bin2dec_install_document("${PROJECT_SOURCE_DIR}/docs/bin2dec.1" "${CMAKE_INSTALL
                          bin2dec.1)
 if(BIN2DEC_FULLY_STATIC)
   install(FILES README.md LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}")
-else()
-  install(FILES LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}" RENAME copyright)
-  bin2dec_install_document("${PROJECT_SOURCE_DIR}/CHANGELOG" "${CMAKE_INSTALL_DOCDIR}" changelog)
+  if(linked_in)
+    bin2dec_third_party_notice("${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES" any)
+    install(FILES "${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+  endif()
+  return()
 endif()
+
+# A Debian package's copyright file covers all that it holds: bin2dec's licence, then the notice.
+bin2dec_install_document("${PROJECT_SOURCE_DIR}/CHANGELOG" "${CMAKE_INSTALL_DOCDIR}" changelog)
+if(NOT linked_in)
+  install(FILES LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}" RENAME copyright)
+  return()
+endif()
+set(notice "${PROJECT_BINARY_DIR}/third-party-notice")
+bin2dec_third_party_notice("${notice}" debian)
+add_custom_command(
+  OUTPUT "${PROJECT_BINARY_DIR}/copyright"
+  COMMAND "${CMAKE_COMMAND}" -E cat "${PROJECT_SOURCE_DIR}/LICENSE" "${notice}"
+          > "${PROJECT_BINARY_DIR}/copyright"
+  DEPENDS "${PROJECT_SOURCE_DIR}/LICENSE" "${notice}"
+  VERBATIM)
+add_custom_target(bin2dec_copyright ALL DEPENDS "${PROJECT_BINARY_DIR}/copyright")
+install(FILES "${PROJECT_BINARY_DIR}/copyright" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
