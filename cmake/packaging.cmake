@@ -4,10 +4,12 @@
 # Linux build is bin2dec-<version>-linux-<processor>.tar.gz, for any distribution.
 
 # The changelog's newest entry must name this version, so that no package ships a stale one.
-file(STRINGS "${PROJECT_SOURCE_DIR}/CHANGELOG" newest_entry LIMIT_COUNT 1)
+file(READ "${PROJECT_SOURCE_DIR}/CHANGELOG" changelog LIMIT 200)
+string(REGEX MATCH "^[^\n]*" newest_entry "${changelog}")
 if(NOT newest_entry MATCHES "^bin2dec \\(${PROJECT_VERSION}\\) ")
-  message(FATAL_ERROR "CHANGELOG begins with '${newest_entry}', not with an entry for "
-                      "bin2dec ${PROJECT_VERSION}: add one before changing the version")
+  message(FATAL_ERROR "CHANGELOG begins with '${newest_entry}', which is not an entry for "
+                      "bin2dec ${PROJECT_VERSION}, the version in CMakeLists.txt: the two must "
+                      "agree, so change whichever is wrong.")
 endif()
 
 set(CPACK_PACKAGE_NAME "${PROJECT_NAME}")
@@ -25,11 +27,13 @@ set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES ON)
 
 # The same sources make the same package, byte for byte: the install rules fix the modes, and
-# time stamps come from the last commit (see reproducible.cmake.in).
+# time stamps come from the last commit; the Debian package's dependency is read from the program
+# (see packing.cmake.in).
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
 find_package(Git QUIET)
-configure_file(cmake/reproducible.cmake.in reproducible.cmake @ONLY)
-set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/reproducible.cmake")
+set(BIN2DEC_PROGRAM "${PROJECT_BINARY_DIR}/bin2dec")
+configure_file(cmake/packing.cmake.in packing.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/packing.cmake")
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
@@ -44,9 +48,12 @@ else()
   endif()
 endif()
 
+# A cross build's package is of the architecture it was built for, not the build machine's.
+if(BIN2DEC_DEBIAN_ARCH)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE "${BIN2DEC_DEBIAN_ARCH}")
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 include(CPack)
