@@ -71,34 +71,6 @@ compiled_hardened() {
     fail "$1 ($(build_architecture "$1")) is built without the hardening flags named above"
 }
 
-# Builds a package (cpack's generator $3) from a fresh clone of the source folder $1, in the
-# folder $2, configured as a Release build with any further options given; prints its path.
-package_from_clone() {
-  local source=$1 clone=$2 generator=$3
-  shift 3
-  git clone -q "$source" "$clone"
-  cmake -S "$clone" -B "$clone/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    "$@" >/dev/null
-  cmake --build "$clone/build" >/dev/null
-  (cd "$clone/build" && cpack -G "$generator" >/dev/null)
-}
-
-# Packages the source folder $1 from two fresh clones, in other folders and a second apart, and
-# fails unless both give the package $2 with the same bytes. $3 is cpack's generator; any
-# further options go to CMake.
-same_from_two_clones() (
-  source=$1 name=$2 generator=$3
-  shift 3
-  clones=$(mktemp -d)
-  # A subshell of its own, so that the clones go however it ends.
-  trap 'rm -rf "$clones"' EXIT
-  package_from_clone "$source" "$clones/first" "$generator" "$@"
-  sleep 1
-  package_from_clone "$source" "$clones/second/elsewhere" "$generator" "$@"
-  cmp "$clones/first/build/$name" "$clones/second/elsewhere/build/$name" ||
-    fail "two builds of the same commit gave different bytes for $name"
-)
-
 # The program $1 must need the C library alone: libc, libm and the dynamic loader that its own
 # INTERP header names, all of libc6, whatever the processor calls its loader (ld-linux.so.2,
 # ld64.so.2, ld.so.1, ...). $2 names the architecture in what it says.
