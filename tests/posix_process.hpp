@@ -12,8 +12,9 @@
 namespace program {
 
 // What the program is given as a standard stream: the test's own pipe or file, none (closed),
-// or /dev/full, where every write fails.
-enum class stream : std::uint8_t { usable, closed, dev_full };
+// /dev/full, where every write fails, or a pipe whose reader has gone, where a write raises
+// SIGPIPE.
+enum class stream : std::uint8_t { usable, closed, dev_full, reader_gone };
 
 // Runs the program as run(input) does, with its standard input (usable or closed) and its
 // standard output replaced as asked. A standard output that is not usable reads back empty.
@@ -38,7 +39,8 @@ int temp_file();
 // then on, so that a program that stops reading early cannot end it; -1 if it could not.
 pid_t spawn(int in, int out, int err);
 
-// The program's exit status, or -1 where it did not exit by itself.
+// The program's exit status, or as a shell gives it, 128 and the number of the signal that ended
+// it; -1 where it could not be had.
 int wait_for(pid_t pid);
 
 // Writes until done or until the reader has gone.

@@ -25,7 +25,7 @@ inline std::string report(const std::string& echoed, const std::string& value) {
 struct outcome {
   std::string out;
   std::string err;
-  int exit_status;  // -1 where the program did not exit by itself
+  int exit_status;  // on POSIX 128 and its number where a signal ended it; -1 where unknown
 };
 
 // Runs the program with input on a pipe as its standard input, and captures what it writes.

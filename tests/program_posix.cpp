@@ -93,10 +93,13 @@ pid_t spawn(int in, int out, int err) {
 
 int wait_for(pid_t pid) {
   int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+  if (waitpid(pid, &status, 0) != pid) {
     return -1;
   }
-  return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) {
+    return 128 + WTERMSIG(status);
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void write_all(int fd, std::string_view bytes) {
@@ -133,27 +136,39 @@ void close_each(std::initializer_list<int> fds) {
   }
 }
 
+// What stands for the program's standard output where it is neither the test's file nor closed:
+// /dev/full, or a pipe whose reading end is closed already.
+int unusable_output(stream out) {
+  if (out == stream::dev_full) {
+    return close_on_exec(open("/dev/full", O_WRONLY));  // NOLINT(*-vararg): no mode
+  }
+  if (out == stream::reader_gone) {
+    const fd_pair widowed = make_pipe();
+    close_each({widowed.read});
+    return widowed.write;
+  }
+  return -1;
+}
+
 }  // namespace
 
 outcome run(std::string_view input, stream in, stream out) {
   const fd_pair input_pipe = make_pipe();
   const int captured = temp_file();
-  const int full = out == stream::dev_full
-                       ? close_on_exec(open("/dev/full", O_WRONLY))  // NOLINT(*-vararg): no mode
-                       : -1;
+  const int unusable = unusable_output(out);
   const int err = temp_file();
   // A descriptor that could not be made would leave that stream of the program closed, and the
   // test would then blame the program for output it never had a place to write.
   if (input_pipe.read < 0 || input_pipe.write < 0 || captured < 0 || err < 0 ||
-      (out == stream::dev_full && full < 0)) {
-    close_each({input_pipe.read, input_pipe.write, captured, full, err});
+      (out != stream::usable && out != stream::closed && unusable < 0)) {
+    close_each({input_pipe.read, input_pipe.write, captured, unusable, err});
     return {.out = "",
             .err = "the test runner could not make the program's streams",
             .exit_status = -1};
   }
 
   const pid_t pid = spawn(in == stream::usable ? input_pipe.read : -1,
-                          out == stream::usable ? captured : full, err);
+                          out == stream::usable ? captured : unusable, err);
   close(input_pipe.read);
   write_all(input_pipe.write, input);
   close(input_pipe.write);
@@ -161,7 +176,7 @@ outcome run(std::string_view input, stream in, stream out) {
   outcome result{.out = "", .err = "", .exit_status = wait_for(pid)};
   result.out = read_all(captured);
   result.err = read_all(err);
-  close_each({captured, full, err});
+  close_each({captured, unusable, err});
   return result;
 }
 
