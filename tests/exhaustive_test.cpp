@@ -5,31 +5,46 @@
 #include <cstdint>
 #include <limits>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "conversion.hpp"
 
 namespace {
 
-// The same reading done with integers only: truncating division, a remainder that follows the
-// sign, and the bit's weight as a plain multiplier. It holds for any number of positions: past
-// the tenth digit every quotient is 0, so the decimal weight stops growing once it exceeds any
-// 32-bit number, and the bit weights must fit in the result.
+// 10^exponent, but no more than the first power of ten above every 32-bit number: the quotient
+// of any 32-bit number by either is 0, so this weight serves any exponent.
+constexpr std::int64_t decimal_weight(std::size_t exponent) {
+  std::int64_t weight = 1;
+  for (std::size_t i = 0; i < exponent && weight <= std::numeric_limits<std::int32_t>::max(); ++i) {
+    weight *= 10;
+  }
+  return weight;
+}
+
 static_assert(bin2dec::positions < 32, "the value of 32 or more bits does not fit decnum");
 
-bin2dec::conversion by_integers(std::int32_t binum) {
+// The same reading done with integers only, for any number of positions: truncating division, a
+// remainder that follows the sign, and the bit's weight as a plain multiplier. Each position's
+// weights are constants, which the compiler divides by quickly, as the test runs this 2^32 times.
+template <std::size_t position>
+void read_position(std::int32_t binum, bin2dec::conversion& expected) {
+  constexpr std::size_t exponent = bin2dec::positions - 1 - position;
+  constexpr std::int64_t weight = decimal_weight(exponent);
+  constexpr std::int64_t bit_weight = std::int64_t{1} << exponent;
+  expected.digit[position] = static_cast<std::int32_t>(binum / weight % 2);
+  expected.decnum += static_cast<std::int32_t>(bit_weight * expected.digit[position]);
+}
+
+template <std::size_t... position>
+bin2dec::conversion by_integers(std::int32_t binum, std::index_sequence<position...> /*unused*/) {
   bin2dec::conversion expected{};
-  std::int64_t decimal_weight = 1;
-  std::int64_t bit_weight = 1;
-  for (auto bit = expected.digit.rbegin(); bit != expected.digit.rend(); ++bit) {
-    *bit = static_cast<std::int32_t>(binum / decimal_weight % 2);
-    expected.decnum += static_cast<std::int32_t>(bit_weight * *bit);
-    if (decimal_weight <= std::numeric_limits<std::int32_t>::max()) {
-      decimal_weight *= 10;
-    }
-    bit_weight *= 2;
-  }
+  (read_position<position>(binum, expected), ...);
   return expected;
+}
+
+bin2dec::conversion by_integers(std::int32_t binum) {
+  return by_integers(binum, std::make_index_sequence<bin2dec::positions>{});
 }
 
 // Counts the inputs in [first, last] whose conversion differs from by_integers, keeping the
