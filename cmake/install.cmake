@@ -1,7 +1,8 @@
 # Where an installed bin2dec puts its files. On Windows everything sits in one folder, as a
 # program unpacked from a zip expects; elsewhere the Unix layout, with the manual page and the
 # documents a Debian package must carry, or, for a fully static build, which is handed out as a
-# tarball for any distribution, the README and the license under their own names.
+# tarball for any distribution, the README, the license and the notice of what the program links
+# in under their own names.
 include(GNUInstallDirs)
 
 # Folders get the same modes whatever the umask of whoever installs or packages.
