@@ -71,6 +71,24 @@ compiled_hardened() {
     fail "$1 ($(build_architecture "$1")) is built without the hardening flags named above"
 }
 
+# What the fully static program $1 writes for 10110011 with nothing else beside it: run natively,
+# alone in an empty root (no loader, no C library, no /dev, no /proc); or, where an emulator's
+# command follows, under it, as qemu is a program of this machine and cannot run in the empty
+# root, with no QEMU_LD_PREFIX to give the program a C library to find.
+static_program_report() {
+  local program=$1 empty status=0
+  shift
+  if (($# > 0)); then
+    printf '10110011\n' | env -u QEMU_LD_PREFIX "$@" "$program"
+    return
+  fi
+  empty=$(mktemp -d)
+  cp "$program" "$empty/bin2dec"
+  printf '10110011\n' | chroot "$empty" /bin2dec || status=$?
+  rm -rf "$empty"
+  return "$status"
+}
+
 # The program $1 must need the C library alone: libc, libm and the dynamic loader that its own
 # INTERP header names, all of libc6, whatever the processor calls its loader (ld-linux.so.2,
 # ld64.so.2, ld.so.1, ...). $2 names the architecture in what it says.
