@@ -35,6 +35,17 @@ if(NOT GTest_FOUND)
     target_compile_options(gtest PRIVATE -O0)
     target_compile_options(gtest_main PRIVATE -O0)
   endif()
+  if(WASI)
+    # WASI has no dup() or mkstemp(), with which GoogleTest captures a test's standard streams,
+    # and its C++ library has no exceptions. Its signals are an emulation, which the C library
+    # keeps apart: GoogleTest 1.16 (Debian 13's) includes <signal.h>. The program needs none.
+    target_compile_definitions(gtest PUBLIC GTEST_HAS_STREAM_REDIRECTION=0 _WASI_EMULATED_SIGNAL)
+    target_compile_options(gtest PUBLIC -fno-exceptions)
+    target_link_libraries(gtest PUBLIC wasi-emulated-signal)
+    # The C library calls a main(argc, argv), which WebAssembly names __main_argc_argv, through a
+    # weak reference, which takes no member out of an archive: gtest_main's must be asked for.
+    target_link_options(gtest_main INTERFACE LINKER:--undefined=__main_argc_argv)
+  endif()
   if(NOT TARGET GTest::gtest_main)  # older GoogleTest releases do not name it
     add_library(GTest::gtest_main ALIAS gtest_main)
   endif()

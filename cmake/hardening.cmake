@@ -11,6 +11,13 @@ if(NOT BIN2DEC_HARDENING)
   return()
 endif()
 
+# A WebAssembly module keeps its code and return addresses out of the memory it can write, and
+# its runtime checks every access against that memory's bounds: it has by design what these flags
+# give elsewhere, and its toolchain has none of them (WASI's C library has no stack protector).
+if(WASI)
+  return()
+endif()
+
 if(MSVC)
   # The stack protector (/GS), ASLR and DEP are on by default; control-flow guard and
   # shadow-stack compatibility are not. Written for MSVC, not yet built with it.

@@ -50,6 +50,13 @@ if(BIN2DEC_FULLY_STATIC)
       message(FATAL_ERROR "BIN2DEC_FULLY_STATIC: this toolchain cannot link a -static program")
     endif()
   endif()
+elseif(WASI)
+  # A WASI module holds all that it runs: there is no shared library to link or load. What it
+  # costs to start is compiling it, so it is kept as small as the toolchain makes it. Debian's C++
+  # library for WASI is built without exceptions, so nothing may throw one.
+  target_compile_options(bin2dec_startup INTERFACE -fno-exceptions)
+  target_link_options(bin2dec_startup INTERFACE
+                      "$<$<CONFIG:Release,MinSizeRel>:LINKER:--strip-all>")
 elseif(NOT BIN2DEC_STATIC_RUNTIME)
   return()
 elseif(MSVC)
