@@ -24,6 +24,8 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   if(MINGW)
     list(APPEND linked_in mingw-w64)
   endif()
+elseif(WASI)
+  list(APPEND linked_in wasi-libc llvm)
 endif()
 find_program(BIN2DEC_DPKG_QUERY dpkg-query)
 mark_as_advanced(BIN2DEC_DPKG_QUERY)
@@ -34,23 +36,33 @@ endif()
 
 # Writes that notice to output, for a download that may land anywhere (any) or for a Debian
 # package (debian).
+set(compiler "${CMAKE_CXX_COMPILER}")
+if(CMAKE_CXX_COMPILER_TARGET)
+  string(APPEND compiler " --target=${CMAKE_CXX_COMPILER_TARGET}")
+endif()
 function(bin2dec_third_party_notice output form)
   add_custom_command(
     OUTPUT "${output}"
     COMMAND "${PROJECT_SOURCE_DIR}/cmake/third-party-notice" "${output}" "${PROJECT_VERSION}"
-            "${CMAKE_CXX_COMPILER}" ${form} ${linked_in}
+            "${compiler}" ${form} ${linked_in}
     DEPENDS "${PROJECT_SOURCE_DIR}/cmake/third-party-notice"
     VERBATIM)
   get_filename_component(name "${output}" NAME)
   add_custom_target("bin2dec_${name}" ALL DEPENDS "${output}")
 endfunction()
 
-if(WIN32)
+# A Windows program and a WASI module are each unpacked into a folder of their own and run from
+# there, with no manual page for a system that has no man.
+if(WIN32 OR WASI)
+  set(notice THIRD-PARTY-NOTICES)
+  if(WIN32)
+    string(APPEND notice .txt)
+  endif()
   install(TARGETS bin2dec RUNTIME DESTINATION .)
   install(FILES README.md LICENSE DESTINATION .)
   if(linked_in)
-    bin2dec_third_party_notice("${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt" any)
-    install(FILES "${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt" DESTINATION .)
+    bin2dec_third_party_notice("${PROJECT_BINARY_DIR}/${notice}" any)
+    install(FILES "${PROJECT_BINARY_DIR}/${notice}" DESTINATION .)
   endif()
   return()
 endif()

@@ -1,7 +1,8 @@
 # cpack packs what the install rules put in place, as each kind of build is handed out: a Debian
 # package (bin2dec_<version>_<arch>.deb) where glibc is shared, as Debian's own programs have it;
 # a zip on Windows (bin2dec-<version>-win64.zip); and a tarball elsewhere, which for a fully static
-# Linux build is bin2dec-<version>-linux-<processor>.tar.gz, for any distribution.
+# Linux build is bin2dec-<version>-linux-<processor>.tar.gz, for any distribution, and for WASI
+# bin2dec-<version>-wasi.tar.gz, for any system with a WASI runtime.
 
 # The changelog's newest entry must name this version, so that no package ships a stale one.
 file(READ "${PROJECT_SOURCE_DIR}/CHANGELOG" changelog LIMIT 200)
@@ -42,7 +43,9 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT BIN2DEC_FULLY_STATIC)
   set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 else()
   set(CPACK_GENERATOR TGZ)
-  if(BIN2DEC_FULLY_STATIC)
+  if(WASI)
+    set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-wasi")
+  elseif(BIN2DEC_FULLY_STATIC)
     string(TOLOWER "${PROJECT_NAME}-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}"
                    CPACK_PACKAGE_FILE_NAME)
   endif()
