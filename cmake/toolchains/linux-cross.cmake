@@ -53,6 +53,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # the loader, and LD_LIBRARY_PATH for the libraries, as the loader would otherwise take them from
 # the build machine's /etc/ld.so.cache, which lists the i386 C library of an x86-64 machine (a
 # mismatched pair under which a child hangs after fork).
+find_program(BIN2DEC_QEMU_${qemu} qemu-${qemu})
+if(NOT BIN2DEC_QEMU_${qemu})
+  message(FATAL_ERROR "The ${BIN2DEC_DEBIAN_ARCH} build runs its tests under qemu-${qemu}, which is "
+                      "not installed (on Debian: the qemu-user package).")
+endif()
 if(BIN2DEC_FULLY_STATIC)
   set(CMAKE_CROSSCOMPILING_EMULATOR qemu-${qemu})
 else()

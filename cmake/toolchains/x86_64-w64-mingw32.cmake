@@ -15,5 +15,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+find_program(BIN2DEC_WINE wine)
+if(NOT BIN2DEC_WINE)
+  message(FATAL_ERROR "The Windows build runs its tests under wine, which is not installed (on "
+                      "Debian: the wine and wine64 packages).")
+endif()
 # Its programs run under wine, quietly (see wine-run).
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run" ${CMAKE_CXX_COMPILER})
