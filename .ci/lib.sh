@@ -27,6 +27,42 @@ fail() {
   return 1
 }
 
+# The tests that may skip, each only where its platform cannot run it: a pattern of the names of
+# the build folders where it may, then the test. A skip anywhere else fails CI.
+expected_skips=(
+  # A big-endian C library cannot read the locale archive that this little-endian machine made.
+  "linux-s390x* PosixDialogue.WritesTheSameBytesUnderALocaleThatGroupsDigits"
+)
+
+# Fails, naming each test, where the last CTest run in the build folder $1 skipped a test that
+# expected_skips does not name for that folder.
+no_unexpected_skips() {
+  local build=$1 test entry unexpected=()
+  local log=$build/Testing/Temporary/LastTest.log
+  [ -s "$log" ] || fail "$build has no log of a test run ($log)"
+  while read -r test; do
+    for entry in "${expected_skips[@]}" ''; do
+      # shellcheck disable=SC2053 # the folder's pattern is a pattern
+      [[ -n $entry && $(basename "$build") == ${entry%% *} && $test == "${entry#* }" ]] && break
+    done
+    [ -n "$entry" ] || unexpected+=("$test")
+  done < <(awk '/^[0-9]+\/[0-9]+ Test: / { test = $3 }
+    /^Skip regular expression found in output/ { print test }' "$log")
+  ((${#unexpected[@]} == 0)) ||
+    fail "$build: these tests skipped, which they may not do there: ${unexpected[*]}"
+}
+
+# The exhaustive test prints how many inputs each of its quarters checked: together they must be
+# every 32-bit input, which a quarter that skipped, failed to start or was left out does not give.
+# $1 is the output of the run: a CTest log, or the test program's own.
+checked_every_input() {
+  local checked
+  checked=$(grep -ho '^checked [0-9]* inputs' "$1" | awk '{ n += $2 } END { printf "%.0f", n }')
+  [ "$checked" = 4294967296 ] ||
+    fail "$1: the exhaustive test checked $checked inputs, not all 4294967296"
+  echo "the exhaustive test checked all $checked inputs"
+}
+
 # A value from a build folder's CMake cache.
 cache_value() { sed -n "s/^$2:[A-Z]*=//p" "$1/CMakeCache.txt"; }
 
@@ -40,6 +76,22 @@ report_for_10110011() {
     'The unsigned binary number: 10110011' \
     'equals the decimal number: 179' \
     '**************************************************'
+}
+
+# The newest version of glibc whose symbols the program $1 asks for (2.34, say).
+newest_glibc_asked() {
+  readelf --version-info --wide "$1" | grep -o 'Name: GLIBC_[0-9.]*' | sed 's/.*GLIBC_//' |
+    sort -V | tail -n 1
+}
+
+# The Debian package $1 must depend on the C library alone, from exactly the newest version its
+# program $2 asks for: an older one would let it install where it cannot run, a newer one would
+# keep it from systems where it can.
+depends_on_glibc_it_needs() {
+  local depends wanted
+  depends=$(dpkg-deb --field "$1" Depends)
+  wanted="libc6 (>= $(newest_glibc_asked "$2"))"
+  [ "$depends" = "$wanted" ] || fail "$1 depends on '$depends', not on '$wanted' as its program asks"
 }
 
 # A value that CMake found when it configured the build folder $1 (see build-value.cmake).
