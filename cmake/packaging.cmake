@@ -25,7 +25,10 @@ set(CPACK_PACKAGE_DESCRIPTION
     "and a minus sign carries into the value.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
-set(CPACK_STRIP_FILES ON)
+# A WASI module is linked stripped already, and is packed as it is, the same bytes as the page's.
+if(NOT WASI)
+  set(CPACK_STRIP_FILES ON)
+endif()
 
 # The same sources make the same package, byte for byte: the install rules fix the modes, and
 # time stamps come from the last commit; the Debian package's dependency is read from the program
