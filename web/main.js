@@ -52,20 +52,23 @@ function show(text) {
   field.scrollIntoView({ block: "nearest" });
 }
 
-// Runs the program on everything typed in this run. A run that ends is kept, and a new one
-// offers the prompt again; one that waits shows what it has written so far.
+// Runs the program on everything typed in this run, and shows what it wrote. A run that ends is
+// kept above, and a new one offers the prompt again.
 async function advance() {
-  const result = await run(module, inputBytes(), ended);
-  if (!result.finished) {
-    waitingAt = result.output.length;
-    show(transcript(result.output));
-    return;
+  let result = await run(module, inputBytes(), ended);
+  if (result.finished) {
+    earlierRuns += transcript(result.output);
+    announce(result.output);
+    typed = [];
+    ended = false;
+    result = await run(module, inputBytes(), ended);
   }
-  earlierRuns += transcript(result.output);
-  announce(result.output);
-  typed = [];
-  ended = false;
-  return advance();
+  waitingAt = result.output.length;
+  show(transcript(result.output));
+}
+
+function showFailure(error) {
+  screen.textContent = `${earlierRuns}bin2dec stopped in this browser: ${error.message}`;
 }
 
 // Passes what is in the field to the program: a line with its line end (Enter), or what is there
@@ -73,13 +76,15 @@ async function advance() {
 function send(endsInput) {
   const text = endsInput ? field.value : `${field.value}\n`;
   field.value = "";
-  queue = queue.then(async () => {
-    if (text !== "") {
-      typed.push({ text, at: waitingAt });
-    }
-    ended = endsInput;
-    await advance();
-  });
+  queue = queue
+    .then(() => {
+      if (text !== "") {
+        typed.push({ text, at: waitingAt });
+      }
+      ended = endsInput;
+      return advance();
+    })
+    .catch(showFailure);
 }
 
 field.addEventListener("keydown", (event) => {
@@ -101,10 +106,5 @@ queue = loadModule()
     module = compiled;
     return advance();
   })
-  .then(() => {
-    document.body.dataset.ready = "";
-    field.focus();
-  })
-  .catch((error) => {
-    screen.textContent = `bin2dec could not start in this browser: ${error.message}`;
-  });
+  .then(() => field.focus())
+  .catch(showFailure);
