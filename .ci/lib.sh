@@ -169,7 +169,7 @@ own_mount_namespace() {
 
 # Makes a Debian root of release $1 (bookworm, trixie) in the folder $2, with mmdebstrap, from
 # the Debian mirror this machine's apt uses (read from apt's own list of what it fetches;
-# deb.debian.org where apt has fetched nothing yet).
+# deb.debian.org where apt has fetched nothing yet), and this machine's name servers.
 make_debian_root() {
   local mirror
   mirror=$(apt-get indextargets --format '$(REPO_URI)' 'Label: Debian' | head -n 1)
@@ -177,6 +177,10 @@ make_debian_root() {
   echo "making a root of Debian $1 in $2 from $mirror"
   mmdebstrap --quiet --variant=apt "$1" "$2" "$mirror"
   cp /etc/resolv.conf "$2/etc/resolv.conf"
+  # The authorities that this machine trusts, for npm, which reaches its registry over TLS: a
+  # network that inspects TLS, as CI's does, signs with an authority of its own.
+  mkdir -p "$2/etc/ssl"
+  cp /etc/ssl/certs/ca-certificates.crt "$2/etc/ssl/host-certificates.crt"
 }
 
 # Runs a command in the Debian root $1, in the folder $2 there, with the host's devices (/dev/full,
@@ -189,6 +193,7 @@ run_in_root() {
   mount --rbind /dev "$root/dev"
   mount --rbind /sys "$root/sys"
   chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb CI="${CI:-}" \
+    NODE_EXTRA_CA_CERTS=/etc/ssl/host-certificates.crt \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     sh -c 'cd "$1" && shift && exec "$@"' _ "$folder" "$@" || status=$?
   umount -R "$root/proc" "$root/dev" "$root/sys"
