@@ -18,7 +18,7 @@ function(bin2dec_add_compile_flags target)
   endforeach()
 endfunction()
 
-# A linker may take a flag it cannot honour with a warning only (binutils 2.40 for arm64 ignores
+# A linker may take a flag it cannot honour with a warning only (binutils 2.40 for 64-bit Arm ignores
 # -z pack-relative-relocs so), which CMake's own check passes; so its warnings fail the check,
 # where it can make them fatal.
 check_linker_flag(CXX LINKER:--fatal-warnings BIN2DEC_LINKER_FATAL_WARNINGS)

@@ -34,7 +34,7 @@ if(NOT BIN2DEC_FULLY_STATIC)
   set_property(TARGET bin2dec_hardening PROPERTY INTERFACE_POSITION_INDEPENDENT_CODE ON)
 endif()
 
-# Control-flow protection is -fcf-protection on x86 and -mbranch-protection on arm64; each
+# Control-flow protection is -fcf-protection on x86 and -mbranch-protection on 64-bit Arm; each
 # compiler refuses the other's.
 bin2dec_add_compile_flags(bin2dec_hardening -fstack-protector-strong -fstack-clash-protection
                           -fcf-protection -mbranch-protection=standard)

@@ -28,10 +28,11 @@ endif()
 
 if(BIN2DEC_FULLY_STATIC)
   # Without the loader, the C library relocates the program itself, which glibc does for a PIE
-  # only when linked -static-pie. A C library without the start file for that (rcrt1.o: Debian
-  # 12 has it for x86-64, arm64 and i386 only) can still link a plain -static program, which
+  # only when linked -static-pie. A C library without the start file for that (rcrt1.o; the
+  # table of architectures says which have it) can still link a plain -static program, which
   # gives up address randomisation of its own code, and must be asked for by turning
-  # BIN2DEC_STATIC_PIE off. The toolchain must take either without a warning.
+  # BIN2DEC_STATIC_PIE off (as the Linux toolchain file does where the table says so). The
+  # toolchain must take either without a warning.
   if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
     message(FATAL_ERROR "BIN2DEC_FULLY_STATIC is for Linux, not ${CMAKE_SYSTEM_NAME}")
   endif()
