@@ -6,6 +6,9 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <random>
+
+#include "integer_model.hpp"
 
 namespace {
 
@@ -45,6 +48,53 @@ TEST(Conversion, ReadsEachOfTheLowestEightDigitsByParity) {
     EXPECT_EQ(result.digit, row.digit);
     EXPECT_EQ(result.decnum, row.decnum);
   }
+}
+
+// Where no exhaustive test runs (under an emulator, which would take hours), a sample that covers
+// its kinds of input: every pattern of eight digit parities, spelt with low and high digits, with
+// a ninth and tenth digit and without, of both signs; each side of every power of ten; and a few
+// million inputs drawn at random, the same ones on every run. Each is handed to check as it comes.
+template <typename Check>
+void for_each_sampled_input(Check check) {
+  for (const std::int32_t binum : {int_min, int_min + 1, int_max - 1, int_max}) {
+    check(binum);
+  }
+  constexpr std::array<std::array<std::int32_t, 2>, 3> spellings{{{0, 1}, {8, 9}, {4, 5}}};
+  for (std::int32_t pattern = 0; pattern < 256; ++pattern) {
+    for (const auto& digits : spellings) {
+      std::int32_t number = 0;
+      for (std::int32_t bit = 7; bit >= 0; --bit) {
+        number = number * 10 + digits.at(static_cast<std::size_t>((pattern >> bit) & 1));
+      }
+      for (const std::int32_t binum :
+           {number, -number, 2'000'000'000 + number, -2'000'000'000 - number}) {
+        check(binum);
+      }
+    }
+  }
+  for (std::int64_t power = 1; power <= int_max; power *= 10) {
+    for (const std::int64_t near : {power - 1, power, power + 1, -power - 1, -power, -power + 1}) {
+      check(static_cast<std::int32_t>(near));
+    }
+  }
+  std::mt19937 random(20261209);  // NOLINT(cert-msc32-c,cert-msc51-cpp): the same sample each run
+  std::uniform_int_distribution<std::int32_t> any(int_min, int_max);
+  for (int i = 0; i < 4'000'000; ++i) {
+    check(any(random));
+  }
+}
+
+TEST(Conversion, AgreesWithIntegerArithmeticOnASampleOfEveryKindOfInput) {
+  std::size_t mismatches = 0;
+  for_each_sampled_input([&mismatches](std::int32_t binum) {
+    const auto got = bin2dec::convert(binum);
+    const auto want = integer_model::convert(binum);
+    if ((got.decnum != want.decnum || got.digit != want.digit) && mismatches++ == 0) {
+      ADD_FAILURE() << "first mismatch at " << binum << ": " << got.decnum << " for "
+                    << want.decnum;
+    }
+  });
+  EXPECT_EQ(mismatches, 0U);
 }
 
 }  // namespace

@@ -5,53 +5,18 @@
 #include <cstdint>
 #include <iostream>
 #include <limits>
-#include <utility>
 #include <vector>
 #ifdef BIN2DEC_HAVE_THREADS
 #include <thread>
 #endif
 
 #include "conversion.hpp"
+#include "integer_model.hpp"
 
 namespace {
 
-// 10^exponent, but no more than the first power of ten above every 32-bit number: the quotient
-// of any 32-bit number by either is 0, so this weight serves any exponent.
-constexpr std::int64_t decimal_weight(std::size_t exponent) {
-  std::int64_t weight = 1;
-  for (std::size_t i = 0; i < exponent && weight <= std::numeric_limits<std::int32_t>::max(); ++i) {
-    weight *= 10;
-  }
-  return weight;
-}
-
-static_assert(bin2dec::positions < 32, "the value of 32 or more bits does not fit decnum");
-
-// The same reading done with integers only, for any number of positions: truncating division, a
-// remainder that follows the sign, and the bit's weight as a plain multiplier. Each position's
-// weights are constants, which the compiler divides by quickly, as the test runs this 2^32 times.
-template <std::size_t position>
-void read_position(std::int32_t binum, bin2dec::conversion& expected) {
-  constexpr std::size_t exponent = bin2dec::positions - 1 - position;
-  constexpr std::int64_t weight = decimal_weight(exponent);
-  constexpr std::int64_t bit_weight = std::int64_t{1} << exponent;
-  expected.digit[position] = static_cast<std::int32_t>(binum / weight % 2);
-  expected.decnum += static_cast<std::int32_t>(bit_weight * expected.digit[position]);
-}
-
-template <std::size_t... position>
-bin2dec::conversion by_integers(std::int32_t binum, std::index_sequence<position...> /*unused*/) {
-  bin2dec::conversion expected{};
-  (read_position<position>(binum, expected), ...);
-  return expected;
-}
-
-bin2dec::conversion by_integers(std::int32_t binum) {
-  return by_integers(binum, std::make_index_sequence<bin2dec::positions>{});
-}
-
 // Counts the inputs in [first, last] that were checked and those whose conversion differs from
-// by_integers, keeping the first of them.
+// integer_model::convert, keeping the first of them.
 struct mismatches {
   std::uint64_t checked = 0;
   std::uint64_t count = 0;
@@ -63,7 +28,7 @@ mismatches check_range(std::int64_t first, std::int64_t last) {
   for (std::int64_t n = first; n <= last; ++n, ++found.checked) {
     const auto binum = static_cast<std::int32_t>(n);
     const auto got = bin2dec::convert(binum);
-    const auto want = by_integers(binum);
+    const auto want = integer_model::convert(binum);
     if (got.decnum != want.decnum || got.digit != want.digit) {
       if (found.count++ == 0) {
         found.first = n;
