@@ -1,4 +1,18 @@
-# Helpers that CI's scripts share; sourced, not run.
+# Helpers that CI's scripts share, by concern; sourced, not run. The Debian roots' are in
+# debian-root.sh.
+
+ci=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+top=$(dirname "$ci")
+
+## Saying what failed
+
+# Prints its arguments on standard error, and fails.
+fail() {
+  echo "$*" >&2
+  return 1
+}
+
+## Installing
 
 # Installs the Debian packages that are missing, given as "command:package", "/file:package" or
 # a package's name alone.
@@ -21,31 +35,43 @@ require() {
   fi
 }
 
-# Prints its arguments on standard error, and fails.
-fail() {
-  echo "$*" >&2
-  return 1
+## Build folders
+
+# A value from a build folder's CMake cache.
+cache_value() { sed -n "s/^$2:[A-Z]*=//p" "$1/CMakeCache.txt"; }
+
+project_version() { cache_value "$1" CMAKE_PROJECT_VERSION; }
+
+# A value that CMake found when it configured the build folder $1 (see build-value.cmake).
+build_value() { cmake -P "$ci/build-value.cmake" "$1" "$2"; }
+
+# The Debian architecture that the build folder $1 builds for: the toolchain's, or this machine's.
+build_architecture() {
+  local arch
+  arch=$(cache_value "$1" BIN2DEC_DEBIAN_ARCH)
+  echo "${arch:-$(dpkg --print-architecture)}"
 }
 
-# The tests that may skip, each only where its platform cannot run it: a pattern of the names of
-# the build folders where it may, then the test. A skip anywhere else fails CI.
-expected_skips=(
-  # A big-endian C library cannot read the locale archive that this little-endian machine made.
-  "linux-s390x* PosixDialogue.WritesTheSameBytesUnderALocaleThatGroupsDigits"
-)
+# A column of an architecture's row of the table (cmake/architectures.txt).
+architecture() { "$top/tools/architectures" --where arch "$1" "$2"; }
+
+## Test runs
+
+# A test may skip only where its platform cannot run it: the locale test where a big-endian C
+# library cannot read the locale archive that this little-endian machine made.
+may_skip() {
+  [ "$2" = PosixDialogue.WritesTheSameBytesUnderALocaleThatGroupsDigits ] &&
+    [ "$(architecture "$(build_architecture "$1")" endian)" = big ]
+}
 
 # Fails, naming each test, where the last CTest run in the build folder $1 (or the one whose log
-# $2 is) skipped a test that expected_skips does not name for that folder.
+# $2 is) skipped a test that may not skip there.
 no_unexpected_skips() {
-  local build=$1 test entry unexpected=()
+  local build=$1 test unexpected=()
   local log=${2:-$build/Testing/Temporary/LastTest.log}
   [ -s "$log" ] || fail "$build has no log of a test run ($log)"
   while read -r test; do
-    for entry in "${expected_skips[@]}" ''; do
-      # shellcheck disable=SC2053 # the folder's pattern is a pattern
-      [[ -n $entry && $(basename "$build") == ${entry%% *} && $test == "${entry#* }" ]] && break
-    done
-    [ -n "$entry" ] || unexpected+=("$test")
+    may_skip "$build" "$test" || unexpected+=("$test")
   done < <(awk '/^[0-9]+\/[0-9]+ Test: / { test = $3 }
     /^Skip regular expression found in output/ { print test }' "$log")
   ((${#unexpected[@]} == 0)) ||
@@ -63,10 +89,7 @@ checked_every_input() {
   echo "the exhaustive test checked all $checked inputs"
 }
 
-# A value from a build folder's CMake cache.
-cache_value() { sed -n "s/^$2:[A-Z]*=//p" "$1/CMakeCache.txt"; }
-
-project_version() { cache_value "$1" CMAKE_PROJECT_VERSION; }
+## Programs
 
 # What bin2dec writes for 10110011 from a pipe, each line ended by $1 (\n, or \r\n on Windows).
 report_for_10110011() {
@@ -78,67 +101,13 @@ report_for_10110011() {
     '**************************************************'
 }
 
-# The newest version of glibc whose symbols the program $1 asks for (2.34, say).
-newest_glibc_asked() {
-  readelf --version-info --wide "$1" | grep -Eo 'Name: GLIBC_[0-9.]+' | sed 's/.*GLIBC_//' |
-    sort -V | tail -n 1
-}
-
-# The Debian package $1 must depend on the C library alone, from exactly the newest version its
-# program $2 asks for: an older one would let it install where it cannot run, a newer one would
-# keep it from systems where it can.
-depends_on_glibc_it_needs() {
-  local depends wanted
-  depends=$(dpkg-deb --field "$1" Depends)
-  wanted="libc6 (>= $(newest_glibc_asked "$2"))"
-  [ "$depends" = "$wanted" ] || fail "$1 depends on '$depends', not on '$wanted' as its program asks"
-}
-
-# A value that CMake found when it configured the build folder $1 (see build-value.cmake).
-build_value() { cmake -P "$(dirname "${BASH_SOURCE[0]}")/build-value.cmake" "$1" "$2"; }
-
-# The Debian architecture that the build folder $1 builds for: the cross target's, or this
-# machine's.
-build_architecture() {
-  local arch
-  arch=$(cache_value "$1" BIN2DEC_DEBIAN_ARCH)
-  echo "${arch:-$(dpkg --print-architecture)}"
-}
-
-# The control-flow protection that a processor's compilers have: -fcf-protection on x86, and
-# -mbranch-protection on arm64; none on the others.
-control_flow_flag() {
-  case $1 in
-    x86_64 | AMD64 | i686) echo -fcf-protection ;;
-    aarch64 | arm64) echo -mbranch-protection=standard ;;
-  esac
-}
-
 # Checks that every source of bin2dec that the build folder $1 compiles has the hardening flags
-# that leave no trace in the program to be read back, its processor's control-flow flag too.
+# that leave no trace in the program to be read back, with the control-flow flag $2 if not -.
 compiled_hardened() {
   local flags=(-fstack-protector-strong -fstack-clash-protection -D_FORTIFY_SOURCE=2)
-  flags+=($(control_flow_flag "$(build_value "$1" CMAKE_SYSTEM_PROCESSOR)"))
-  cmake -P "$(dirname "${BASH_SOURCE[0]}")/compiled-with.cmake" "$1" "${flags[@]}" ||
-    fail "$1 ($(build_architecture "$1")) is built without the hardening flags named above"
-}
-
-# What the fully static program $1 writes for 10110011 with nothing else beside it: run natively,
-# alone in an empty root (no loader, no C library, no /dev, no /proc); or, where an emulator's
-# command follows, under it, as qemu is a program of this machine and cannot run in the empty
-# root, with no QEMU_LD_PREFIX to give the program a C library to find.
-static_program_report() {
-  local program=$1 empty status=0
-  shift
-  if (($# > 0)); then
-    printf '10110011\n' | env -u QEMU_LD_PREFIX "$@" "$program"
-    return
-  fi
-  empty=$(mktemp -d)
-  cp "$program" "$empty/bin2dec"
-  printf '10110011\n' | chroot "$empty" /bin2dec || status=$?
-  rm -rf "$empty"
-  return "$status"
+  [ "$2" = - ] || flags+=("$2")
+  cmake -P "$ci/compiled-with.cmake" "$1" "${flags[@]}" ||
+    fail "$1 is built without the hardening flags named above"
 }
 
 # The program $1 must need the C library alone: libc, libm and the dynamic loader that its own
@@ -154,48 +123,4 @@ needs_c_library_only() {
     [[ $library == libc.so.6 || $library == libm.so.6 || $library == "$loader" ]] ||
       fail "$1 ($2) needs $library: the C++ runtime must be linked in (BIN2DEC_STATIC_RUNTIME)"
   done
-}
-
-# Re-runs the script $1 (with its arguments) in a mount namespace of its own, so that what it
-# mounts in a Debian root, by mmdebstrap or below, ends with it, however it ends, and is never seen
-# by the host. Inside a chroot, whose root is no mount point, the mounts' propagation cannot be
-# changed, and stays as whoever made the chroot set it. Returns where it is in one already.
-own_mount_namespace() {
-  [ -z "${BIN2DEC_OWN_MOUNTS:-}" ] || return 0
-  local propagation=private
-  mountpoint -q / || propagation=unchanged
-  BIN2DEC_OWN_MOUNTS=1 exec unshare --mount --propagation "$propagation" "$@"
-}
-
-# Makes a Debian root of release $1 (bookworm, trixie) in the folder $2, with mmdebstrap, from
-# the Debian mirror this machine's apt uses (read from apt's own list of what it fetches;
-# deb.debian.org where apt has fetched nothing yet), and this machine's name servers.
-make_debian_root() {
-  local mirror
-  mirror=$(apt-get indextargets --format '$(REPO_URI)' 'Label: Debian' | head -n 1)
-  mirror=${mirror:-http://deb.debian.org/debian/}
-  echo "making a root of Debian $1 in $2 from $mirror"
-  mmdebstrap --quiet --variant=apt "$1" "$2" "$mirror"
-  cp /etc/resolv.conf "$2/etc/resolv.conf"
-  # The authorities that this machine trusts, for npm, which reaches its registry over TLS: a
-  # network that inspects TLS, as CI's does, signs with an authority of its own.
-  mkdir -p "$2/etc/ssl"
-  cp /etc/ssl/certs/ca-certificates.crt "$2/etc/ssl/host-certificates.crt"
-}
-
-# Runs a command in the Debian root $1, in the folder $2 there, with the host's devices (/dev/full,
-# pseudo-terminals), a /proc of its own and a clean environment; the mounts go again afterwards.
-# Call it in a mount namespace of the script's own (own_mount_namespace).
-run_in_root() {
-  local root=$1 folder=$2 status=0
-  shift 2
-  mount -t proc proc "$root/proc"
-  mount --rbind /dev "$root/dev"
-  mount --rbind /sys "$root/sys"
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb CI="${CI:-}" \
-    NODE_EXTRA_CA_CERTS=/etc/ssl/host-certificates.crt \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    sh -c 'cd "$1" && shift && exec "$@"' _ "$folder" "$@" || status=$?
-  umount -R "$root/proc" "$root/dev" "$root/sys"
-  return "$status"
 }
