@@ -26,17 +26,16 @@ for tool in cmake ninja cc valgrind hyperfine bc; do
   command -v "$tool" >/dev/null || { echo "startup.sh: $tool is missing" >&2; exit 1; }
 done
 
-# The programs as a user gets them: Release builds, installed.
+# The programs as a user gets them: built as the release builds them, less the tests, installed.
 install_build() {
   local name=$1
   shift
-  cmake -S "$root" -B "$work/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "$@" \
-    >/dev/null
+  (cd "$root" && cmake --preset release -B "$work/$name" -DBUILD_TESTING=OFF "$@" >/dev/null)
   cmake --build "$work/$name" >/dev/null
   cmake --install "$work/$name" --prefix "$work/$name/prefix" >/dev/null
 }
-install_build default -DBIN2DEC_BENCHMARKS=ON
-install_build static -DBIN2DEC_FULLY_STATIC=ON
+install_build default
+install_build static -DBIN2DEC_FULLY_STATIC=ON -DBIN2DEC_BENCHMARKS=OFF
 
 # Counted in one fixed environment: the C library's start-up compares every environment variable
 # with each of its tunables' names, so in a shell with forty variables every program here runs
