@@ -93,12 +93,10 @@ checked_every_input() {
 
 # What bin2dec writes for 10110011 from a pipe, each line ended by $1 (\n, or \r\n on Windows).
 report_for_10110011() {
-  printf "%s$1" \
-    'Please enter a binary number of 8 digits or less: ' \
-    '**************************************************' \
-    'The unsigned binary number: 10110011' \
-    'equals the decimal number: 179' \
-    '**************************************************'
+  local line
+  while IFS= read -r line; do
+    printf "%s$1" "$line"
+  done <"$top/tests/report-for-10110011.txt"
 }
 
 # Checks that every source of bin2dec that the build folder $1 compiles has the hardening flags

@@ -198,15 +198,15 @@ TEST(PosixDialogue, ShowsTheSixLinesOfASessionAtATerminal) {
   std::string shown = read_until(screen, program::prompt);
   ASSERT_EQ(shown, program::prompt) << "the prompt did not appear";
   program::write_all(screen, "10110011\r");  // typed, then Enter
-  const std::string frame(50, '*');
+  const std::string& frame = program::frame;
   shown += read_until(screen, "179\r\n" + frame + "\r\n");
   EXPECT_EQ(program::wait_for(pid), 0);
   shown += program::read_all(screen);  // anything after the frame, up to the hang-up
   close(screen);
 
   const std::vector<std::string> expected = {
-      program::prompt + "10110011",     "",    frame, "The unsigned binary number: 10110011",
-      "equals the decimal number: 179", frame,
+      program::prompt + "10110011",  "",    frame, program::first_label + "10110011",
+      program::second_label + "179", frame,
   };
   EXPECT_EQ(lines_of(shown), expected);
 }

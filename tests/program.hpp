@@ -6,7 +6,12 @@
 
 namespace program {
 
-inline const std::string prompt = "Please enter a binary number of 8 digits or less: ";
+// The program's texts, as report-for-10110011.txt has them: the one statement of what the program
+// writes that every test reads, whose lines CMake passes in.
+inline const std::string prompt = BIN2DEC_PROMPT;
+inline const std::string frame = BIN2DEC_FRAME;
+inline const std::string first_label = BIN2DEC_FIRST_LABEL;
+inline const std::string second_label = BIN2DEC_SECOND_LABEL;
 
 // The line end that the program's text-mode output writes for each line break.
 #ifdef _WIN32
@@ -17,9 +22,8 @@ inline const std::string line_end = "\n";
 
 // All that the program writes, prompt first, for the number it read and the value it found.
 inline std::string report(const std::string& echoed, const std::string& value) {
-  const std::string frame_line = line_end + std::string(50, '*') + line_end;
-  return prompt + frame_line + "The unsigned binary number: " + echoed + line_end +
-         "equals the decimal number: " + value + frame_line;
+  const std::string frame_line = line_end + frame + line_end;
+  return prompt + frame_line + first_label + echoed + line_end + second_label + value + frame_line;
 }
 
 struct outcome {

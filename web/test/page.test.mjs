@@ -17,10 +17,13 @@ const pagePath = path.resolve(process.env.BIN2DEC_PAGE ?? "");
 const screenshots = path.resolve(process.env.BIN2DEC_SCREENSHOTS ?? ".");
 const browsers = (process.env.BIN2DEC_BROWSERS ?? "chromium,firefox").split(",");
 
-const prompt = "Please enter a binary number of 8 digits or less: ";
-const frame = "*".repeat(50);
+// The program's texts, from the transcript of what it writes for 10110011 read from a pipe.
+const [prompt, frame, firstLine, secondLine] = readFileSync(
+  new URL("../../tests/report-for-10110011.txt", import.meta.url), "utf8").split("\n");
+const firstLabel = firstLine.replace("10110011", "");
+const secondLabel = secondLine.replace("179", "");
 const report = (echoed, value) =>
-  `\n${frame}\nThe unsigned binary number: ${echoed}\nequals the decimal number: ${value}\n${frame}\n`;
+  `\n${frame}\n${firstLabel}${echoed}\n${secondLabel}${value}\n${frame}\n`;
 
 // What is typed, a key or a line at a time, and what the screen then shows of the run. Enter
 // passes a line with its line end; Ctrl-D and the button end the input, after what is in the field.
