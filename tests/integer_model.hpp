@@ -25,13 +25,18 @@ static_assert(bin2dec::positions < 32, "the value of 32 or more bits does not fi
 
 // Truncating division, a remainder that follows the sign, and the bit's weight as a plain
 // multiplier, for any number of positions. Each position's weights are constants, which the
-// compiler divides by quickly, as the exhaustive test runs this 2^32 times.
+// compiler divides by quickly, as the exhaustive test runs this 2^32 times; and in 32 bits, where
+// the weight fits, as a 32-bit processor divides 64-bit numbers by a call to its runtime.
 template <std::size_t position>
 void read_position(std::int32_t binum, bin2dec::conversion& expected) {
   constexpr std::size_t exponent = bin2dec::positions - 1 - position;
   constexpr std::int64_t weight = decimal_weight(exponent);
   constexpr std::int64_t bit_weight = std::int64_t{1} << exponent;
-  expected.digit[position] = static_cast<std::int32_t>(binum / weight % 2);
+  if constexpr (weight <= std::numeric_limits<std::int32_t>::max()) {
+    expected.digit[position] = binum / static_cast<std::int32_t>(weight) % 2;
+  } else {
+    expected.digit[position] = 0;  // no 32-bit number reaches this weight
+  }
   expected.decnum += static_cast<std::int32_t>(bit_weight * expected.digit[position]);
 }
 
