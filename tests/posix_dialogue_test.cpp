@@ -9,12 +9,14 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <chrono>
 #include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "posix_process.hpp"
@@ -140,7 +142,9 @@ TEST(PosixDialogue, LeavesARegularFileJustAfterTheNumber) {
   close(out);
 }
 
-// The prompt must be on the screen while the program waits, with nothing typed yet.
+// The prompt must be on the screen while the program waits, with nothing typed yet; and the
+// program must wait, however long the user takes, rather than take a read that finds nothing yet
+// for the end of the input (as it would on a standard input made non-blocking by its runtime).
 TEST(PosixDialogue, ShowsThePromptBeforeWaitingForInput) {
   const program::fd_pair input = program::make_pipe();
   const program::fd_pair output = program::make_pipe();
@@ -151,6 +155,7 @@ TEST(PosixDialogue, ShowsThePromptBeforeWaitingForInput) {
   const std::string shown = read_until(output.read, program::prompt);
   EXPECT_EQ(shown, program::prompt);
 
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the user reads, then types
   program::write_all(input.write, "101\n");
   close(input.write);
   EXPECT_EQ(shown + program::read_all(output.read), program::report("101", "5"));
