@@ -61,8 +61,11 @@ if(WIN32 OR WASI)
   install(TARGETS bin2dec RUNTIME DESTINATION .)
   install(FILES README.md LICENSE DESTINATION .)
   if(WASI)
-    # Node.js runs a module through a launcher, which no other WASI runtime needs.
+    # Node.js runs a module through a launcher, which no other WASI runtime needs; with the
+    # package's manifest, the same folder is the npm package (npm pack in it).
+    configure_file(cmake/package.json.in package.json @ONLY)
     install(PROGRAMS src/bin2dec.mjs DESTINATION .)
+    install(FILES "${PROJECT_BINARY_DIR}/package.json" DESTINATION .)
   endif()
   if(linked_in)
     bin2dec_third_party_notice("${PROJECT_BINARY_DIR}/${notice}" any)
