@@ -20,6 +20,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# The same module on every machine, whatever is installed: see wasm-opt-none/wasm-opt.
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -B${CMAKE_CURRENT_LIST_DIR}/wasm-opt-none/")
+
 find_program(BIN2DEC_NODE node)
 if(NOT BIN2DEC_NODE)
   message(FATAL_ERROR "The WASI build runs its tests under Node.js, and node is not installed "
