@@ -55,6 +55,20 @@ build_architecture() {
 # A column of an architecture's row of the table (cmake/architectures.txt).
 architecture() { "$top/tools/architectures" --where arch "$1" "$2"; }
 
+# The major number of this machine's Debian release: 12, 13, ...
+debian_release() { sed 's/\..*//' /etc/debian_version; }
+
+# Whether this Debian release's C library links the architecture $1 a static PIE, as the table's
+# pie column says (a plain static program elsewhere).
+links_static_pie() {
+  local pie
+  pie=$(architecture "$1" pie)
+  [ "$pie" != - ] && (($(debian_release) >= pie))
+}
+
+# The file that the download $1 is, as tools/release --list names it.
+download_file() { "$top/tools/release" --list | awk -v name="$1" '$1 == name { print $2 }'; }
+
 ## Test runs
 
 # A test may skip only where its platform cannot run it: the locale test where a big-endian C
