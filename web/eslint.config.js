@@ -26,9 +26,9 @@ export default [
     languageOptions: { globals: { ...globals.node } },
     rules: plain,
   },
-  // The tests hand some of their functions to the page, to run there.
+  // The tests and the benchmark hand some of their functions to the page, to run there.
   {
-    files: ["test/*.mjs"],
+    files: ["test/*.mjs", "bench.mjs"],
     languageOptions: { globals: { ...globals.node, ...globals.browser } },
     rules: plain,
   },

@@ -10,12 +10,15 @@ import { createServer } from "node:http";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
+import { createRequire } from "node:module";
 import { pathToFileURL } from "node:url";
 import puppeteer from "puppeteer-core";
+import { launchOptions } from "../browsers.mjs";
 
 const pagePath = path.resolve(process.env.BIN2DEC_PAGE ?? "");
 const screenshots = path.resolve(process.env.BIN2DEC_SCREENSHOTS ?? ".");
 const browsers = (process.env.BIN2DEC_BROWSERS ?? "chromium,firefox").split(",");
+const axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
 
 // The program's texts, from the transcript of what it writes for 10110011 read from a pipe.
 const [prompt, frame, firstLine, secondLine] = readFileSync(
@@ -51,17 +54,6 @@ const cases = [
   { name: "a number, then Ctrl-D", keys: ["101", "Control+d"], shown: `${prompt}101${report(101, 5)}` },
 ];
 
-const launchOptions = {
-  chromium: {
-    browser: "chrome",
-    executablePath: "/usr/bin/chromium",
-    // Without these, Chromium reaches for Google's services, which this page has nothing to do with.
-    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-sync",
-      "--disable-background-networking", "--disable-component-update"],
-  },
-  firefox: { browser: "firefox", executablePath: "/usr/bin/firefox-esr" },
-};
-
 // Types each of the keys: text into the field, Enter, Ctrl-D, or a click on the end-of-input button.
 async function typeKeys(page, keys) {
   for (const key of keys) {
@@ -90,6 +82,28 @@ async function expectScreen(page, text) {
   }
 }
 
+// Notes each text that the live region gets, which a screen reader reads out once.
+function noteAnnouncements() {
+  window.announced = [];
+  document.addEventListener("DOMContentLoaded", () => {
+    const region = document.getElementById("report");
+    new MutationObserver(() => window.announced.push(region.textContent))
+      .observe(region, { childList: true, characterData: true, subtree: true });
+  });
+}
+
+// Runs axe-core on the page as it stands, with the rules of WCAG 2.2 A and AA and axe's best
+// practices, and fails with each violation and where it is.
+async function expectNoViolations(page, when) {
+  await page.evaluate(axeSource);
+  const violations = await page.evaluate(async () => {
+    const tags = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"];
+    const results = await window.axe.run(document, { runOnly: { type: "tag", values: tags } });
+    return results.violations.map((v) => `${v.id} (${v.help}): ${v.nodes.map((n) => n.target).join(", ")}`);
+  });
+  assert.deepEqual(violations, [], `axe finds these faults, ${when}`);
+}
+
 // Serves the page alone on 127.0.0.1 and counts what is asked of the server.
 function serve(html) {
   const server = createServer((request, response) => {
@@ -99,6 +113,22 @@ function serve(html) {
   });
   server.asked = [];
   return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+// A page in the user's light or dark setting: in Chromium, emulated in the browser given; in
+// Firefox, which puppeteer cannot emulate it in, in a browser of its own started with the setting.
+async function inScheme(browser, name, scheme) {
+  if (name === "chromium") {
+    const page = await browser.newPage();
+    await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
+    return [browser, page];
+  }
+  const own = await puppeteer.launch({
+    ...launchOptions[name],
+    headless: true,
+    extraPrefsFirefox: { "layout.css.prefers-color-scheme.content-override": scheme === "dark" ? 0 : 1 },
+  });
+  return [own, await own.newPage()];
 }
 
 for (const name of browsers) {
@@ -131,6 +161,7 @@ for (const name of browsers) {
           window.refused = [];
           document.addEventListener("securitypolicyviolation", (event) => window.refused.push(event.blockedURI));
         });
+        await page.evaluateOnNewDocument(noteAnnouncements);
         const servedBefore = server.asked.length;
         await page.goto(url(), { waitUntil: "load" });
         page.on("request", (request) => asked.push(request.url()));
@@ -145,9 +176,13 @@ for (const name of browsers) {
           }
           earlierRuns += row.shown;
           await expectScreen(page, earlierRuns + prompt);
+          assert.equal(await page.evaluate(() => document.activeElement?.id), "line",
+            `after ${row.name}, the field has lost the focus`);
         }
-        const announced = await page.$eval("#report", (element) => element.textContent);
-        assert.equal(announced, "The unsigned binary number: 101 equals the decimal number: 5");
+        const announced = await page.evaluate(() => window.announced);
+        assert.equal(announced.length, cases.length,
+          `${cases.length} runs, but the live region was given these: ${announced}`);
+        assert.equal(announced.at(-1), "The unsigned binary number: 101 equals the decimal number: 5");
         asked.push(...(await page.evaluate(() => window.refused)));
         asked.push(...server.asked.slice(servedBefore + (origin === "from a server" ? 1 : 0)));
         assert.deepEqual(asked, [], "the page asked for these after it had loaded");
@@ -155,13 +190,15 @@ for (const name of browsers) {
       });
     }
 
-    // Chromium's phone is set to dark, to show both of the user's settings (puppeteer cannot set
-    // it in Firefox).
-    test("shows a conversion at desktop and at phone width", async () => {
-      for (const [width, height, form] of [[1024, 640, "desktop"], [360, 720, "phone"]]) {
+    // A phone's screen, 320 or 360 px wide: the page no wider, each line of the report on one line
+    // and all of it in view, its text 9 px at the least, and the field's 16 px, under which a
+    // phone zooms in on it. Chromium's phones are set to dark, to show both of the user's settings.
+    test("shows a conversion whole at desktop and at phone widths", async () => {
+      const screens = [[1024, 640, "desktop"], [360, 720, "phone-360"], [320, 640, "phone-320"]];
+      for (const [width, height, form] of screens) {
         const page = await browser.newPage();
         await page.setViewport({ width, height });
-        if (form === "phone" && name === "chromium") {
+        if (form !== "desktop" && name === "chromium") {
           await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: "dark" }]);
         }
         await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
@@ -170,21 +207,89 @@ for (const name of browsers) {
         await expectScreen(page, `${prompt}10110011\n${report("10110011", 179)}${prompt}`);
         const overflow = await page.evaluate(() => document.documentElement.scrollWidth - innerWidth);
         assert.ok(overflow <= 0, `the page is ${overflow} px wider than a ${width} px screen`);
+        const shown = await page.evaluate((line) => {
+          const screen = document.getElementById("screen");
+          const text = screen.firstChild;
+          const range = document.createRange();
+          const at = text.data.indexOf(line);
+          range.setStart(text, at);
+          range.setEnd(text, at + line.length);
+          const terminal = document.getElementById("terminal");
+          const inside = terminal.getBoundingClientRect();
+          const lines = [...range.getClientRects()].filter((rect) => rect.width > 0);
+          return {
+            lines: lines.length,
+            inView: lines.every((rect) => rect.right <= inside.right && rect.left >= inside.left),
+            text: parseFloat(getComputedStyle(screen).fontSize),
+            field: parseFloat(getComputedStyle(document.getElementById("line")).fontSize),
+          };
+        }, frame);
+        assert.equal(shown.lines, 1, `at ${width} px, a line of the frame breaks into ${shown.lines}`);
+        assert.ok(shown.inView, `at ${width} px, a line of the frame runs past the terminal's edge`);
+        assert.ok(shown.text >= 9, `at ${width} px, the terminal's text is ${shown.text} px`);
+        assert.ok(shown.field >= 16, `at ${width} px, the field's text is ${shown.field} px`);
         await page.screenshot({ path: path.join(screenshots, `${name}-${form}.png`) });
         await page.close();
       }
     });
 
-    if (name === "chromium") {
-      test("shows the prompt soon after it starts loading", async () => {
-        const page = await browser.newPage();
-        await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
-        const shownAt = await page.waitForFunction(
-          (wanted) => document.getElementById("screen").textContent === wanted && performance.now(),
-          { polling: "mutation" }, prompt);
-        console.log(`the prompt showed ${Math.round(await shownAt.jsonValue())} ms after loading began`);
-        await page.close();
-      });
-    }
+    // The keyboard alone: the field has the focus once the prompt shows; Tab and Shift-Tab go
+    // between it and the button; the button, pressed with Space, ends the input and gives the
+    // focus back to the field, where a number and Enter convert; and the button's Tab leaves the
+    // page, whose focus nothing traps.
+    test("works with the keyboard alone, and keeps the focus in the field", async () => {
+      const page = await browser.newPage();
+      await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
+      await expectScreen(page, prompt);
+      const focused = () =>
+        page.evaluate(() => document.activeElement?.id || document.activeElement?.tagName);
+      const press = async (...keys) => {
+        const stops = [];
+        for (const key of keys) {
+          if (key === "Shift+Tab") {
+            await page.keyboard.down("Shift");
+            await page.keyboard.press("Tab");
+            await page.keyboard.up("Shift");
+          } else {
+            await page.keyboard.press(key);
+          }
+          stops.push(await focused());
+        }
+        return stops;
+      };
+      assert.equal(await focused(), "line", "the field does not have the focus once the prompt shows");
+      assert.deepEqual(await press("Tab", "Shift+Tab", "Tab"), ["end", "line", "end"],
+        "Tab and Shift-Tab do not go between the field and the button");
+      await press(" "); // Space
+      await expectScreen(page, `${prompt}${report(0, 0)}${prompt}`);
+      assert.equal(await focused(), "line", "the end-of-input button does not give the focus back");
+      await page.keyboard.type("101");
+      await press("Enter");
+      await expectScreen(page, `${prompt}${report(0, 0)}${prompt}101\n${report(101, 5)}${prompt}`);
+      assert.equal(await focused(), "line", "Enter takes the focus from the field");
+      assert.deepEqual(await press("Tab", "Tab"), ["end", "BODY"],
+        "Tab from the button does not leave the page");
+      await page.close();
+    });
+
+    // In the user's light and dark settings (Chromium's emulated; Firefox's set by its preference,
+    // in a browser of its own for each), before a conversion and after one.
+    test("has no fault that axe-core finds, light and dark, before and after a conversion", async () => {
+      for (const scheme of ["light", "dark"]) {
+        const [schemeBrowser, page] = await inScheme(browser, name, scheme);
+        try {
+          await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
+          assert.equal(await page.evaluate(() => matchMedia("(prefers-color-scheme: dark)").matches),
+            scheme === "dark", `the page is not shown in the ${scheme} setting`);
+          await expectScreen(page, prompt);
+          await expectNoViolations(page, `${scheme}, before a conversion`);
+          await typeKeys(page, ["10110011", "Enter"]);
+          await expectScreen(page, `${prompt}10110011\n${report("10110011", 179)}${prompt}`);
+          await expectNoViolations(page, `${scheme}, after a conversion`);
+        } finally {
+          await (schemeBrowser === browser ? page.close() : schemeBrowser.close());
+        }
+      }
+    });
   });
 }

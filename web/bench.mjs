@@ -1,0 +1,83 @@
+// How soon the page shows its prompt, against its floor: the same HTML, whose prompt a one-line
+// script writes with no module to load. Page and floor are loaded alternately in one headless
+// browser, from files, and for each the time from navigation start to the first frame with the
+// prompt on screen is printed, least, median and most, in milliseconds.
+//
+//   BIN2DEC_PAGE=bin2dec-<version>.html node bench.mjs [LOADS]     (LOADS of each: 15 by default)
+//
+// BIN2DEC_BROWSERS names the browsers (chromium,firefox by default). A benchmark, not a test: its
+// figures are those of the machine it runs on, and fail nothing.
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import path from "node:path";
+import { pathToFileURL } from "node:url";
+import puppeteer from "puppeteer-core";
+import { launchOptions } from "./browsers.mjs";
+
+const pagePath = path.resolve(process.env.BIN2DEC_PAGE ?? "");
+const browsers = (process.env.BIN2DEC_BROWSERS ?? "chromium,firefox").split(",");
+const loads = Number(process.argv[2] ?? 15);
+
+const [prompt] = readFileSync(new URL("../tests/report-for-10110011.txt", import.meta.url), "utf8")
+  .split("\n");
+const page = readFileSync(pagePath, "utf8");
+const scripts = page.match(/<script>[\s\S]*?<\/script>/g) ?? [];
+if (scripts.length !== 1) {
+  throw new Error(`${pagePath} has ${scripts.length} scripts, not the one that runs the module`);
+}
+const floor = page.replace(scripts[0], () =>
+  `<script>document.getElementById("screen").textContent = ${JSON.stringify(prompt)};</script>`);
+
+const work = mkdtempSync(path.join(tmpdir(), "bin2dec-bench-"));
+const urls = { page: pathToFileURL(pagePath).href, floor: pathToFileURL(path.join(work, "floor.html")).href };
+writeFileSync(path.join(work, "floor.html"), floor);
+
+// Notes the time of the first frame after the screen shows the prompt.
+function watchForThePrompt(wanted) {
+  new MutationObserver((changes, observer) => {
+    const screen = document.getElementById("screen");
+    if (screen?.textContent === wanted) {
+      observer.disconnect();
+      requestAnimationFrame(() => {
+        window.promptShownAt = performance.now();
+      });
+    }
+  }).observe(document, { subtree: true, childList: true, characterData: true });
+}
+
+async function timeToPrompt(tab, url) {
+  await tab.goto(url, { waitUntil: "load" });
+  const shownAt = await tab.waitForFunction(() => window.promptShownAt, { timeout: 10_000 });
+  return shownAt.jsonValue();
+}
+
+const summary = (times) => {
+  const sorted = [...times].sort((a, b) => a - b);
+  const median = (sorted[(sorted.length - 1) >> 1] + sorted[sorted.length >> 1]) / 2;
+  return { least: sorted[0], median, most: sorted.at(-1) };
+};
+const shown = ({ least, median, most }) => [least, median, most].map((t) => t.toFixed(0)).join("/");
+
+try {
+  console.log(`ms from navigation start to the prompt on screen, least/median/most of ${loads} loads each`);
+  for (const name of browsers) {
+    const profile = mkdtempSync(path.join(work, `${name}-`));
+    const browser = await puppeteer.launch({ ...launchOptions[name], headless: true, userDataDir: profile });
+    const tab = await browser.newPage();
+    await tab.evaluateOnNewDocument(watchForThePrompt, prompt);
+    const times = { page: [], floor: [] };
+    await timeToPrompt(tab, urls.floor); // a first load of each, to warm the browser's caches
+    await timeToPrompt(tab, urls.page);
+    for (let load = 0; load < loads; load++) {
+      for (const kind of ["page", "floor"]) {
+        times[kind].push(await timeToPrompt(tab, urls[kind]));
+      }
+    }
+    await browser.close();
+    const [ofPage, ofFloor] = [summary(times.page), summary(times.floor)];
+    console.log(`${name}: the page ${shown(ofPage)}, the floor ${shown(ofFloor)}, ` +
+      `the page's median ${(ofPage.median - ofFloor.median).toFixed(0)} ms after the floor's`);
+  }
+} finally {
+  rmSync(work, { recursive: true, force: true });
+}
