@@ -70,9 +70,10 @@ outcome run(std::string_view input) {
   PROCESS_INFORMATION process{};
   // What runs the program comes first, where there is something (cmd /c, to find an installed
   // program through PATH, as a user's command does).
-  const std::string_view emulator = BIN2DEC_EMULATOR;
-  std::string command_line = emulator.empty() ? "" : std::string(emulator) + " ";
-  command_line += std::string("\"") + BIN2DEC_PATH + "\"";
+  std::string command_line = std::string("\"") + BIN2DEC_PATH + "\"";
+  if constexpr (sizeof BIN2DEC_EMULATOR > 1) {
+    command_line = BIN2DEC_EMULATOR " " + command_line;
+  }
   const BOOL started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0,
                                       nullptr, nullptr, &startup, &process);
   CloseHandle(input_read);
