@@ -20,12 +20,14 @@ const loads = Number(process.argv[2] ?? 15);
 
 const [prompt] = readFileSync(new URL("../tests/report-for-10110011.txt", import.meta.url), "utf8")
   .split("\n");
+// The floor: the page without its scripts (load.js in the head, main.js at the end), and at the
+// end a script of one line that writes the prompt.
 const page = readFileSync(pagePath, "utf8");
 const scripts = page.match(/<script>[\s\S]*?<\/script>/g) ?? [];
-if (scripts.length !== 1) {
-  throw new Error(`${pagePath} has ${scripts.length} scripts, not the one that runs the module`);
+if (scripts.length !== 2) {
+  throw new Error(`${pagePath} has ${scripts.length} scripts, not the two that load and run the module`);
 }
-const floor = page.replace(scripts[0], () =>
+const floor = page.replace(scripts[0], "").replace(scripts[1], () =>
   `<script>document.getElementById("screen").textContent = ${JSON.stringify(prompt)};</script>`);
 
 const work = mkdtempSync(path.join(tmpdir(), "bin2dec-bench-"));

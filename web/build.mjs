@@ -18,22 +18,29 @@ const source = (name) => fileURLToPath(new URL(name, import.meta.url));
 
 // gzip's header records no name and no time here, so the bytes depend on the module alone.
 const gzipped = gzipSync(readFileSync(modulePath), { level: 9 });
-const script = await build({
-  entryPoints: [source("main.js")],
-  bundle: true,
-  minify: true,
-  format: "iife",
-  target: ["chrome113", "firefox115", "safari16.4"],
-  define: { BIN2DEC_MODULE: JSON.stringify(gzipped.toString("base64")) },
-  legalComments: "none",
-  write: false,
-});
+// Each script is bundled on its own; load.js holds the module.
+async function bundle(entry, define = {}) {
+  const bundled = await build({
+    entryPoints: [source(entry)],
+    bundle: true,
+    minify: true,
+    format: "iife",
+    target: ["chrome113", "firefox115", "safari16.4"],
+    define,
+    legalComments: "none",
+    write: false,
+  });
+  return bundled.outputFiles[0].text.trim().replaceAll("</script", "<\\/script");
+}
 
 // Each part goes in where its placeholder stands. A replacement given as a function is taken as
 // it is, without the special patterns ($&, $') that a string replacement would read.
 const parts = {
   "/* style.css */": readFileSync(source("style.css"), "utf8").trim(),
-  "/* script.js */": script.outputFiles[0].text.trim().replaceAll("</script", "<\\/script"),
+  "/* load.js */": await bundle("load.js", {
+    BIN2DEC_MODULE: JSON.stringify(gzipped.toString("base64")),
+  }),
+  "/* main.js */": await bundle("main.js"),
   "@VERSION@": version,
   "@NOTICES@": readFileSync(source("NOTICES"), "utf8").trim(),
 };

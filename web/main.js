@@ -2,7 +2,8 @@
 // reading it, and a field to type in. Everything shown of a run is the module's own output.
 import { run } from "./run.js";
 
-/* global BIN2DEC_MODULE */ // the module, gzipped and in base64, put in by build.mjs
+// The module, compiled, or on its way: load.js, in the page's head, began it.
+const compiling = window.bin2decModule;
 
 const screen = document.getElementById("screen");
 const field = document.getElementById("line");
@@ -18,31 +19,6 @@ let typed = []; // the current run's input: each piece typed, and where in the o
 let ended = false;
 let waitingAt = 0; // how much the current run had written when it waited for input
 let queue = Promise.resolve(); // what was typed, passed on in order, one run at a time
-
-// The module's bytes come first of all that the page does, so they take the quickest way the
-// browser has: decoded with Uint8Array.fromBase64, or a plain loop (Uint8Array.from with a
-// function makes a call for each byte); written whole into the decompressor, whose stream a Blob's
-// would only slow; and compiled as they are unpacked.
-function decodeBase64(text) {
-  if (Uint8Array.fromBase64) {
-    return Uint8Array.fromBase64(text);
-  }
-  const binary = atob(text);
-  const bytes = new Uint8Array(binary.length);
-  for (let i = 0; i < binary.length; i++) {
-    bytes[i] = binary.charCodeAt(i);
-  }
-  return bytes;
-}
-
-function loadModule() {
-  const unpacking = new DecompressionStream("gzip");
-  const writer = unpacking.writable.getWriter();
-  writer.write(decodeBase64(BIN2DEC_MODULE));
-  writer.close();
-  return WebAssembly.compileStreaming(
-    new Response(unpacking.readable, { headers: { "Content-Type": "application/wasm" } }));
-}
 
 function inputBytes() {
   return encoder.encode(typed.map((piece) => piece.text).join(""));
@@ -120,7 +96,7 @@ endButton.addEventListener("click", () => {
   field.focus();
 });
 
-queue = loadModule()
+queue = compiling
   .then((compiled) => {
     module = compiled;
     return advance();

@@ -1,0 +1,32 @@
+// Begins to load the bin2dec module as soon as the page does: this script stands in the page's
+// head, so the module is unpacked and compiled while the browser lays out the rest, and main.js,
+// at the end of the page, takes the compiled module from window.bin2decModule.
+
+/* global BIN2DEC_MODULE */ // the module, gzipped and in base64, put in by build.mjs
+
+// The module's bytes come first of all that the page does, so they take the quickest way the
+// browser has: decoded with Uint8Array.fromBase64, or a plain loop (Uint8Array.from with a
+// function makes a call for each byte); written whole into the decompressor, whose stream a Blob's
+// would only slow; and compiled as they are unpacked.
+function decodeBase64(text) {
+  if (Uint8Array.fromBase64) {
+    return Uint8Array.fromBase64(text);
+  }
+  const binary = atob(text);
+  const bytes = new Uint8Array(binary.length);
+  for (let i = 0; i < binary.length; i++) {
+    bytes[i] = binary.charCodeAt(i);
+  }
+  return bytes;
+}
+
+function loadModule() {
+  const unpacking = new DecompressionStream("gzip");
+  const writer = unpacking.writable.getWriter();
+  writer.write(decodeBase64(BIN2DEC_MODULE));
+  writer.close();
+  return WebAssembly.compileStreaming(
+    new Response(unpacking.readable, { headers: { "Content-Type": "application/wasm" } }));
+}
+
+window.bin2decModule = loadModule();
