@@ -115,20 +115,21 @@ function serve(html) {
   return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
 
-// A page in the user's light or dark setting: in Chromium, emulated in the browser given; in
-// Firefox, which puppeteer cannot emulate it in, in a browser of its own started with the setting.
+// A page in the user's light or dark setting, and what closes it: in Chromium, emulated in the
+// browser given; in Firefox, which puppeteer cannot emulate it in, in a browser of its own started
+// with the setting.
 async function inScheme(browser, name, scheme) {
   if (name === "chromium") {
     const page = await browser.newPage();
     await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
-    return [browser, page];
+    return [page, () => page.close()];
   }
   const own = await puppeteer.launch({
     ...launchOptions[name],
     headless: true,
     extraPrefsFirefox: { "layout.css.prefers-color-scheme.content-override": scheme === "dark" ? 0 : 1 },
   });
-  return [own, await own.newPage()];
+  return [await own.newPage(), () => own.close()];
 }
 
 for (const name of browsers) {
@@ -192,44 +193,44 @@ for (const name of browsers) {
 
     // A phone's screen, 320 or 360 px wide: the page no wider, each line of the report on one line
     // and all of it in view, its text 9 px at the least, and the field's 16 px, under which a
-    // phone zooms in on it. Chromium's phones are set to dark, to show both of the user's settings.
+    // phone zooms in on it. The phones are set to dark, to show both of the user's settings.
     test("shows a conversion whole at desktop and at phone widths", async () => {
       const screens = [[1024, 640, "desktop"], [360, 720, "phone-360"], [320, 640, "phone-320"]];
       for (const [width, height, form] of screens) {
-        const page = await browser.newPage();
-        await page.setViewport({ width, height });
-        if (form !== "desktop" && name === "chromium") {
-          await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: "dark" }]);
+        const [page, close] = await inScheme(browser, name, form === "desktop" ? "light" : "dark");
+        try {
+          await page.setViewport({ width, height });
+          await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
+          await expectScreen(page, prompt);
+          await typeKeys(page, ["10110011", "Enter"]);
+          await expectScreen(page, `${prompt}10110011\n${report("10110011", 179)}${prompt}`);
+          const overflow = await page.evaluate(() => document.documentElement.scrollWidth - innerWidth);
+          assert.ok(overflow <= 0, `the page is ${overflow} px wider than a ${width} px screen`);
+          const shown = await page.evaluate((line) => {
+            const screen = document.getElementById("screen");
+            const text = screen.firstChild;
+            const range = document.createRange();
+            const at = text.data.indexOf(line);
+            range.setStart(text, at);
+            range.setEnd(text, at + line.length);
+            const terminal = document.getElementById("terminal");
+            const inside = terminal.getBoundingClientRect();
+            const lines = [...range.getClientRects()].filter((rect) => rect.width > 0);
+            return {
+              lines: lines.length,
+              inView: lines.every((rect) => rect.right <= inside.right && rect.left >= inside.left),
+              text: parseFloat(getComputedStyle(screen).fontSize),
+              field: parseFloat(getComputedStyle(document.getElementById("line")).fontSize),
+            };
+          }, frame);
+          assert.equal(shown.lines, 1, `at ${width} px, a line of the frame breaks into ${shown.lines}`);
+          assert.ok(shown.inView, `at ${width} px, a line of the frame runs past the terminal's edge`);
+          assert.ok(shown.text >= 9, `at ${width} px, the terminal's text is ${shown.text} px`);
+          assert.ok(shown.field >= 16, `at ${width} px, the field's text is ${shown.field} px`);
+          await page.screenshot({ path: path.join(screenshots, `${name}-${form}.png`) });
+        } finally {
+          await close();
         }
-        await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
-        await expectScreen(page, prompt);
-        await typeKeys(page, ["10110011", "Enter"]);
-        await expectScreen(page, `${prompt}10110011\n${report("10110011", 179)}${prompt}`);
-        const overflow = await page.evaluate(() => document.documentElement.scrollWidth - innerWidth);
-        assert.ok(overflow <= 0, `the page is ${overflow} px wider than a ${width} px screen`);
-        const shown = await page.evaluate((line) => {
-          const screen = document.getElementById("screen");
-          const text = screen.firstChild;
-          const range = document.createRange();
-          const at = text.data.indexOf(line);
-          range.setStart(text, at);
-          range.setEnd(text, at + line.length);
-          const terminal = document.getElementById("terminal");
-          const inside = terminal.getBoundingClientRect();
-          const lines = [...range.getClientRects()].filter((rect) => rect.width > 0);
-          return {
-            lines: lines.length,
-            inView: lines.every((rect) => rect.right <= inside.right && rect.left >= inside.left),
-            text: parseFloat(getComputedStyle(screen).fontSize),
-            field: parseFloat(getComputedStyle(document.getElementById("line")).fontSize),
-          };
-        }, frame);
-        assert.equal(shown.lines, 1, `at ${width} px, a line of the frame breaks into ${shown.lines}`);
-        assert.ok(shown.inView, `at ${width} px, a line of the frame runs past the terminal's edge`);
-        assert.ok(shown.text >= 9, `at ${width} px, the terminal's text is ${shown.text} px`);
-        assert.ok(shown.field >= 16, `at ${width} px, the field's text is ${shown.field} px`);
-        await page.screenshot({ path: path.join(screenshots, `${name}-${form}.png`) });
-        await page.close();
       }
     });
 
@@ -276,7 +277,7 @@ for (const name of browsers) {
     // in a browser of its own for each), before a conversion and after one.
     test("has no fault that axe-core finds, light and dark, before and after a conversion", async () => {
       for (const scheme of ["light", "dark"]) {
-        const [schemeBrowser, page] = await inScheme(browser, name, scheme);
+        const [page, close] = await inScheme(browser, name, scheme);
         try {
           await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
           assert.equal(await page.evaluate(() => matchMedia("(prefers-color-scheme: dark)").matches),
@@ -287,7 +288,7 @@ for (const name of browsers) {
           await expectScreen(page, `${prompt}10110011\n${report("10110011", 179)}${prompt}`);
           await expectNoViolations(page, `${scheme}, after a conversion`);
         } finally {
-          await (schemeBrowser === browser ? page.close() : schemeBrowser.close());
+          await close();
         }
       }
     });
