@@ -5,12 +5,18 @@
 //
 //   BIN2DEC_PAGE=bin2dec-<version>.html node bench.mjs [LOADS]     (LOADS of each: 15 by default)
 //
+// Then, in the floor page once it has loaded, it times the browser's compiling of the page's module
+// alone, the part of the page's time that no script can shorten: a browser that compiles every
+// function before the first run (Firefox) spends it before the prompt, one that compiles each on
+// its first call (Chromium) mostly does not.
+//
 // BIN2DEC_BROWSERS names the browsers (chromium,firefox by default). A benchmark, not a test: its
 // figures are those of the machine it runs on, and fail nothing.
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
+import { gunzipSync } from "node:zlib";
 import puppeteer from "puppeteer-core";
 import { launchOptions } from "./browsers.mjs";
 
@@ -29,6 +35,13 @@ if (scripts.length !== 2) {
 }
 const floor = page.replace(scripts[0], "").replace(scripts[1], () =>
   `<script>document.getElementById("screen").textContent = ${JSON.stringify(prompt)};</script>`);
+
+// The page's module, as check-download finds it: gzipped, in base64, in the page's first script.
+const [gzipped] = scripts[0].match(/(?<=")H4sI[A-Za-z0-9+/=]*(?=")/) ?? [];
+if (!gzipped) {
+  throw new Error(`${pagePath} holds no gzipped module`);
+}
+const module = gunzipSync(Buffer.from(gzipped, "base64"));
 
 const work = mkdtempSync(path.join(tmpdir(), "bin2dec-bench-"));
 const urls = { page: pathToFileURL(pagePath).href, floor: pathToFileURL(path.join(work, "floor.html")).href };
@@ -53,6 +66,21 @@ async function timeToPrompt(tab, url) {
   return shownAt.jsonValue();
 }
 
+// Compiles the module as many times, each copy with a custom section of its own at the end, so
+// that no browser can answer from a cache of modules it compiled before; returns each time.
+async function compileTimes(moduleInBase64, count) {
+  const bytes = Uint8Array.from(atob(moduleInBase64), (c) => c.charCodeAt(0));
+  const times = [];
+  for (let copy = 0; copy < count; copy++) {
+    const name = [...`copy ${copy}`].map((c) => c.charCodeAt(0));
+    const unique = new Uint8Array([...bytes, 0, name.length + 1, name.length, ...name]);
+    const start = performance.now();
+    await WebAssembly.compile(unique);
+    times.push(performance.now() - start);
+  }
+  return times;
+}
+
 const summary = (times) => {
   const sorted = [...times].sort((a, b) => a - b);
   const median = (sorted[(sorted.length - 1) >> 1] + sorted[sorted.length >> 1]) / 2;
@@ -75,10 +103,12 @@ try {
         times[kind].push(await timeToPrompt(tab, urls[kind]));
       }
     }
+    const compiling = await tab.evaluate(compileTimes, module.toString("base64"), loads);
     await browser.close();
     const [ofPage, ofFloor] = [summary(times.page), summary(times.floor)];
     console.log(`${name}: the page ${shown(ofPage)}, the floor ${shown(ofFloor)}, ` +
-      `the page's median ${(ofPage.median - ofFloor.median).toFixed(0)} ms after the floor's`);
+      `the page's median ${(ofPage.median - ofFloor.median).toFixed(0)} ms after the floor's; ` +
+      `compiling the module (${module.length} bytes) alone ${shown(summary(compiling))}`);
   }
 } finally {
   rmSync(work, { recursive: true, force: true });
