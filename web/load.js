@@ -2,6 +2,8 @@
 // head, so the module is unpacked and compiled while the browser lays out the rest, and main.js,
 // at the end of the page, takes the compiled module from window.bin2decModule.
 
+import { joined } from "./chunks.js";
+
 /* global BIN2DEC_MODULE */ // the module, gzipped and in base64, put in by build.mjs
 
 // The module's bytes come first of all that the page does, so they take the quickest way the
@@ -36,13 +38,7 @@ async function unpack(gzipped) {
     }
     chunks.push(value);
   }
-  const bytes = new Uint8Array(chunks.reduce((length, chunk) => length + chunk.length, 0));
-  let at = 0;
-  for (const chunk of chunks) {
-    bytes.set(chunk, at);
-    at += chunk.length;
-  }
-  return bytes;
+  return joined(chunks);
 }
 
 async function loadModule() {

@@ -6,6 +6,7 @@
 // with the same bytes, so the new run repeats the old one and goes further. Only after the input
 // has ended (Ctrl-D) does such a read find the end of input, as in a terminal.
 import { Fd, WASI, wasi } from "@bjorn3/browser_wasi_shim";
+import { joined } from "./chunks.js";
 
 class ReadPastTheTypedInput extends Error {}
 
@@ -49,13 +50,7 @@ class Written extends Fd {
   }
 
   bytes() {
-    const all = new Uint8Array(this.chunks.reduce((length, chunk) => length + chunk.length, 0));
-    let at = 0;
-    for (const chunk of this.chunks) {
-      all.set(chunk, at);
-      at += chunk.length;
-    }
-    return all;
+    return joined(this.chunks);
   }
 }
 
