@@ -53,7 +53,7 @@ build_architecture() {
 }
 
 # A column of an architecture's row of the table (cmake/architectures.txt).
-architecture() { "$top/tools/architectures" --where arch "$1" "$2"; }
+architecture() { "$top/tools/table" architectures --where arch "$1" "$2"; }
 
 # The major number of this machine's Debian release: 12, 13, ...
 debian_release() { sed 's/\..*//' /etc/debian_version; }

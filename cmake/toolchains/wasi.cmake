@@ -1,6 +1,7 @@
 # WebAssembly for WASI (preview 1), built with Debian's Clang and its WASI sysroot (packages
 # clang, lld, wasi-libc, libc++-dev-wasm32, libclang-rt-dev-wasm32), its programs run under
-# Node.js's WASI (package nodejs) through wasi-run.mjs beside this file.
+# Node.js's WASI (package nodejs) through wasi-run.mjs beside this file; the triple is the wasi
+# row's of cmake/platforms.txt.
 #
 #   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/wasi.cmake
 set(CMAKE_SYSTEM_NAME WASI)
@@ -8,7 +9,8 @@ set(CMAKE_SYSTEM_PROCESSOR wasm32)
 list(APPEND CMAKE_MODULE_PATH "${CMAKE_CURRENT_LIST_DIR}")
 set(CMAKE_USER_MAKE_RULES_OVERRIDE "${CMAKE_CURRENT_LIST_DIR}/wasi-rules.cmake")
 
-set(triple wasm32-wasi)
+include("${CMAKE_CURRENT_LIST_DIR}/../table.cmake")
+bin2dec_table_row(platforms wasi)
 set(CMAKE_C_COMPILER clang)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET ${triple})

@@ -1,10 +1,11 @@
 # Windows on x86-64, cross-compiled with Debian's MinGW-w64 GCC (package
 # g++-mingw-w64-x86-64-posix: the posix thread model has std::thread), its programs run under
-# wine (package wine).
+# wine (package wine); the triple is the windows row's of cmake/platforms.txt.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 
-set(triple x86_64-w64-mingw32)
+include("${CMAKE_CURRENT_LIST_DIR}/../table.cmake")
+bin2dec_table_row(platforms windows)
 set(CMAKE_C_COMPILER ${triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)
