@@ -19,16 +19,20 @@ namespace program {
 namespace {
 
 // The command that starts the program: the launcher's words (BIN2DEC_LAUNCHER, say valgrind),
-// the emulator's, where the build has one, then the program's path.
+// the emulator's, where the build has one, then the program's path; or, in place of those two,
+// the words of BIN2DEC_PROGRAM, which starts another program (a download's, say).
 std::vector<std::string> command() {
   const char* launcher = std::getenv("BIN2DEC_LAUNCHER");  // NOLINT(concurrency-mt-unsafe)
+  const char* other = std::getenv("BIN2DEC_PROGRAM");      // NOLINT(concurrency-mt-unsafe)
   std::istringstream prefix(std::string(launcher != nullptr ? launcher : "") + " " +
-                            BIN2DEC_EMULATOR);
+                            (other != nullptr ? other : BIN2DEC_EMULATOR));
   std::vector<std::string> words;
   for (std::string word; prefix >> word;) {
     words.push_back(word);
   }
-  words.emplace_back(BIN2DEC_PATH);
+  if (other == nullptr) {
+    words.emplace_back(BIN2DEC_PATH);
+  }
   return words;
 }
 
