@@ -113,6 +113,35 @@ report_for_10110011() {
   done <"$top/tests/report-for-10110011.txt"
 }
 
+# Whether the console example on standard input, its command line and then what the console
+# shows, is what the program $1 writes, each line read without its trailing blanks, as a reader
+# sees it. "$ bin2dec" is a terminal, where what is typed after the prompt is echoed with its line
+# end; "$ echo INPUT | bin2dec" a pipe, where nothing is echoed. Prints how they differ.
+example_is_what_it_writes() {
+  local example command prompt typed shown
+  example=$(cat)
+  command=$(head -n 1 <<<"$example")
+  prompt=$(head -n 1 "$top/tests/report-for-10110011.txt")
+  case $command in
+    '$ bin2dec')
+      typed=$(awk -v prompt="$prompt" 'NR == 2 && index($0, prompt) == 1 {
+        print substr($0, length(prompt) + 1) }' <<<"$example")
+      [ -n "$typed" ] || { echo "the example types nothing after the prompt"; return 1; }
+      shown=$(printf '%s\n' "$typed" | "$1" | awk -v prompt="$prompt" -v typed="$typed" '
+        NR == 1 { $0 = prompt typed "\n" substr($0, length(prompt) + 1) } { print }')
+      ;;
+    '$ echo '*' | bin2dec')
+      typed=${command#'$ echo '}
+      shown=$(printf '%s\n' "${typed%' | bin2dec'}" | "$1")
+      ;;
+    *)
+      echo "its command is neither '\$ bin2dec' nor '\$ echo INPUT | bin2dec': $command"
+      return 1
+      ;;
+  esac
+  diff <(tail -n +2 <<<"$example" | sed 's/ *$//') <(printf '%s\n' "$shown" | sed 's/ *$//')
+}
+
 # Checks that every source of bin2dec that the build folder $1 compiles has the hardening flags
 # that leave no trace in the program to be read back, with the control-flow flag $2 if not -.
 compiled_hardened() {
