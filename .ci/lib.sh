@@ -40,8 +40,6 @@ require() {
 # A value from a build folder's CMake cache.
 cache_value() { sed -n "s/^$2:[A-Z]*=//p" "$1/CMakeCache.txt"; }
 
-project_version() { cache_value "$1" CMAKE_PROJECT_VERSION; }
-
 # A value that CMake found when it configured the build folder $1 (see build-value.cmake).
 build_value() { cmake -P "$ci/build-value.cmake" "$1" "$2"; }
 
