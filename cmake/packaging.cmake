@@ -17,6 +17,12 @@ set(CPACK_PACKAGE_NAME "${PROJECT_NAME}")
 set(CPACK_PACKAGE_VENDOR "The bin2dec developers")
 set(CPACK_PACKAGE_CONTACT "The bin2dec developers <bin2dec@users.noreply.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "convert a binary number of eight digits or fewer to decimal")
+# The RPM distributions and Arch begin a summary with a capital, as Debian does not.
+set(CPACK_BIN2DEC_SUMMARY "Convert a binary number of eight digits or fewer to decimal")
+set(CPACK_BIN2DEC_LICENSE MIT)
+# The RPM and Arch packages' own release of a version (Debian's package has none, as its own
+# project's): 1, until a package is remade of the same version.
+set(CPACK_BIN2DEC_PACKAGE_RELEASE 1)
 # Debian shows the description on 80-column terminals, one blank before each line.
 set(CPACK_PACKAGE_DESCRIPTION
     "bin2dec asks for a binary number of eight digits or fewer, reads it from\n"
@@ -59,6 +65,15 @@ else()
   elseif(BIN2DEC_FULLY_STATIC)
     string(TOLOWER "${PROJECT_NAME}-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}"
                    CPACK_PACKAGE_FILE_NAME)
+    # The same program as the RPM distributions' and Arch Linux's package, where the table names
+    # this architecture's there: -G RPM, and -G External (pacman/).
+    include(cmake/table.cmake)
+    bin2dec_table_row(architectures "${BIN2DEC_DEBIAN_ARCH}")
+    include(cmake/rpm/rpm.cmake)
+    set(CPACK_BIN2DEC_PACMAN_ARCH "${pacman}")
+    set(CPACK_BIN2DEC_FULLY_STATIC ON)
+    set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+    set(CPACK_EXTERNAL_PACKAGE_SCRIPT "${PROJECT_SOURCE_DIR}/cmake/pacman/pacman.cmake")
   endif()
 endif()
 
