@@ -1,7 +1,9 @@
 // How soon the page shows its prompt, against its floor: the same HTML, whose prompt a one-line
-// script writes with no module to load. Page and floor are loaded alternately in one headless
-// browser, from files, and for each the time from navigation start to the first frame with the
-// prompt on screen is printed, least, median and most, in milliseconds.
+// script writes with no module to load. Page and floor are loaded alternately in one browser,
+// from files, and for each the time from navigation start to the first frame with the prompt on
+// screen is printed, least, median and most, in milliseconds. Each file begins with a script that
+// notes that time, as the page's own scripts cannot be watched before they run in every browser
+// (WebKit's WebDriver runs nothing before a page's scripts).
 //
 //   BIN2DEC_PAGE=bin2dec-<version>.html node bench.mjs [LOADS]     (LOADS of each: 15 by default)
 //
@@ -10,18 +12,17 @@
 // function before the first run (Firefox) spends it before the prompt, one that compiles each on
 // its first call (Chromium) mostly does not.
 //
-// BIN2DEC_BROWSERS names the browsers (chromium,firefox by default). A benchmark, not a test: its
+// BIN2DEC_BROWSERS names the browsers (chromium,firefox,webkit by default). A benchmark, not a test: its
 // figures are those of the machine it runs on, and fail nothing.
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
 import { gunzipSync } from "node:zlib";
-import puppeteer from "puppeteer-core";
-import { launchOptions } from "./browsers.mjs";
+import { launch } from "./browsers.mjs";
 
 const pagePath = path.resolve(process.env.BIN2DEC_PAGE ?? "");
-const browsers = (process.env.BIN2DEC_BROWSERS ?? "chromium,firefox").split(",");
+const browsers = (process.env.BIN2DEC_BROWSERS ?? "chromium,firefox,webkit").split(",");
 const loads = Number(process.argv[2] ?? 15);
 
 const [prompt] = readFileSync(new URL("../tests/report-for-10110011.txt", import.meta.url), "utf8")
@@ -43,10 +44,6 @@ if (!gzipped) {
 }
 const module = gunzipSync(Buffer.from(gzipped, "base64"));
 
-const work = mkdtempSync(path.join(tmpdir(), "bin2dec-bench-"));
-const urls = { page: pathToFileURL(pagePath).href, floor: pathToFileURL(path.join(work, "floor.html")).href };
-writeFileSync(path.join(work, "floor.html"), floor);
-
 // Notes the time of the first frame after the screen shows the prompt.
 function watchForThePrompt(wanted) {
   new MutationObserver((changes, observer) => {
@@ -59,11 +56,23 @@ function watchForThePrompt(wanted) {
     }
   }).observe(document, { subtree: true, childList: true, characterData: true });
 }
+const watched = (html) => html.replace("<head>",
+  () => `<head>\n<script>(${watchForThePrompt})(${JSON.stringify(prompt)});</script>`);
+
+const work = mkdtempSync(path.join(tmpdir(), "bin2dec-bench-"));
+const urls = {};
+for (const [kind, html] of Object.entries({ page, floor })) {
+  writeFileSync(path.join(work, `${kind}.html`), watched(html));
+  urls[kind] = pathToFileURL(path.join(work, `${kind}.html`)).href;
+}
 
 async function timeToPrompt(tab, url) {
-  await tab.goto(url, { waitUntil: "load" });
-  const shownAt = await tab.waitForFunction(() => window.promptShownAt, { timeout: 10_000 });
-  return shownAt.jsonValue();
+  await tab.goto(url);
+  const shownAt = await tab.waitFor(() => window.promptShownAt);
+  if (!shownAt) {
+    throw new Error(`${url} showed no prompt within 10 s`);
+  }
+  return shownAt;
 }
 
 // Compiles the module as many times, each copy with a custom section of its own at the end, so
@@ -91,10 +100,8 @@ const shown = ({ least, median, most }) => [least, median, most].map((t) => t.to
 try {
   console.log(`ms from navigation start to the prompt on screen, least/median/most of ${loads} loads each`);
   for (const name of browsers) {
-    const profile = mkdtempSync(path.join(work, `${name}-`));
-    const browser = await puppeteer.launch({ ...launchOptions[name], headless: true, userDataDir: profile });
-    const tab = await browser.newPage();
-    await tab.evaluateOnNewDocument(watchForThePrompt, prompt);
+    const browser = await launch(name);
+    const tab = await browser.newTab();
     const times = { page: [], floor: [] };
     await timeToPrompt(tab, urls.floor); // a first load of each, to warm the browser's caches
     await timeToPrompt(tab, urls.page);
